@@ -1,0 +1,36 @@
+// What a run talks to: the console, the files (relative to one folder) and
+// the clock. Tests build one from strings; the program from the real fds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "textio/console.hpp"
+#include "textio/files.hpp"
+
+namespace ferravane::run {
+
+// Local date and time: year, month, day, UTC offset in minutes, hour,
+// minute, second, milliseconds.
+using ClockValues = std::array<std::int32_t, 8>;
+using Clock = std::function<ClockValues()>;
+
+ClockValues local_clock();
+
+struct Session {
+    textio::Console& console;
+    int dirfd;  // folder of the defaults file and of relative report names
+    Clock clock;
+    std::unique_ptr<textio::DefaultsFile> defaults;  // opened by the first dialog
+    textio::ReportFile report{dirfd};
+
+    std::optional<textio::FileId> defaults_id() const {
+        if (!defaults) return std::nullopt;
+        return defaults->id();
+    }
+};
+
+}  // namespace ferravane::run

@@ -1,0 +1,76 @@
+// The two files of a run: the defaults file, open for reading the whole run,
+// and the report file, created or emptied by the first table stored in it.
+// Names are looked up relative to a folder (the working folder in the
+// program, a scratch folder in tests).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+#include "textio/in_stream.hpp"
+#include "textio/out_stream.hpp"
+#include "textio/text20.hpp"
+
+namespace ferravane::textio {
+
+inline constexpr const char* kDefaultsFileName = "Ferravane.DEF";
+
+// Identity of an open file, to recognise the same file under another name.
+struct FileId {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+class DefaultsFile {
+public:
+    // Opens the existing file for reading; any failure stops the run.
+    explicit DefaultsFile(int dirfd);
+    ~DefaultsFile();
+    DefaultsFile(const DefaultsFile&) = delete;
+    DefaultsFile& operator=(const DefaultsFile&) = delete;
+
+    InStream& stream() { return *stream_; }
+    FileId id() const { return id_; }
+
+private:
+    int fd_ = -1;
+    FileId id_;
+    std::unique_ptr<FdSource> source_;
+    std::unique_ptr<InStream> stream_;
+};
+
+class ReportFile {
+public:
+    explicit ReportFile(int dirfd) : dirfd_(dirfd) {}
+    ~ReportFile();
+    ReportFile(const ReportFile&) = delete;
+    ReportFile& operator=(const ReportFile&) = delete;
+
+    // Makes the file named fn (trailing blanks removed) the report file of
+    // the next table. The file still open from an earlier table, named
+    // again, stays open and the table is appended to it; any other name
+    // closes the open file and creates or empties the named one. The
+    // defaults file (when open) is refused. Failures stop the run.
+    void open(const Text20& fn, const std::optional<FileId>& defaults);
+
+    bool is_open() const { return fd_ >= 0; }
+    void write(std::string_view bytes) { stream_->write(bytes); }
+
+    // Writes out what is buffered and closes; failures stop the run.
+    void close();
+    // On the way out of a run stop: keep every line written, ignore errors.
+    void close_after_stop() noexcept;
+
+private:
+    int dirfd_;
+    int fd_ = -1;
+    FileId id_;
+    std::string name_;
+    std::unique_ptr<FdSink> sink_;
+    std::unique_ptr<OutStream> stream_;
+};
+
+}  // namespace ferravane::textio
