@@ -155,6 +155,42 @@ void sensitivity_table(DesignState& s, Printer& out) {
 
 }  // namespace
 
+void run_table(DesignState& s, Session& io) {
+    Blk2& b2 = s.blk2;
+    const bool stored = s.blk1.istore == 1;
+    Layout lay;
+    layouts::run_header(lay, s.blk3);
+    io.console.write(lay);
+    if (stored) {
+        io.report.open(b2.fn, io.defaults_id());
+        io.report.write(lay.bytes());
+    }
+    Printer out(io, stored);
+
+    if (b2.iop == 2) {
+        sensitivity_table(s, out);
+    } else if (s.blk1.ifunc == 2) {
+        synthesis_with_loss(s, out);
+    } else {
+        frequency_analysis(s, out);
+    }
+
+    lay.clear();
+    layouts::closing_rule(lay);
+    out.both(lay);
+    if (stored) {
+        lay.clear();
+        layouts::storage_line(lay, b2.fn);
+        out.both(lay);
+    }
+}
+
+std::int32_t operation_choice(float sel) {
+    std::int32_t isel = textio::nearest_int(sel);
+    if (isel <= 0) isel = 3;
+    return isel;
+}
+
 void run_driver(DesignState& s, Session& io) {
     Blk2& b2 = s.blk2;
     b2.isel = 0;
@@ -162,40 +198,13 @@ void run_driver(DesignState& s, Session& io) {
     for (;;) {
         input::slinput(s, io);
         if (b2.isel == -1) break;
+        run_table(s, io);
 
-        const bool stored = s.blk1.istore == 1;
         Layout lay;
-        layouts::run_header(lay, s.blk3);
-        io.console.write(lay);
-        if (stored) {
-            io.report.open(b2.fn, io.defaults_id());
-            io.report.write(lay.bytes());
-        }
-        Printer out(io, stored);
-
-        if (b2.iop == 2) {
-            sensitivity_table(s, out);
-        } else if (s.blk1.ifunc == 2) {
-            synthesis_with_loss(s, out);
-        } else {
-            frequency_analysis(s, out);
-        }
-
-        lay.clear();
-        layouts::closing_rule(lay);
-        out.both(lay);
-        if (stored) {
-            lay.clear();
-            layouts::storage_line(lay, b2.fn);
-            out.both(lay);
-        }
-        lay.clear();
         layouts::operation_menu(lay);
         layouts::operation_prompt(lay);
         io.console.prompt(lay);
-        const float sel = io.console.read_number();
-        b2.isel = textio::nearest_int(sel);
-        if (b2.isel <= 0) b2.isel = 3;
+        b2.isel = operation_choice(io.console.read_number());
         if (b2.isel > 2) break;
     }
     io.report.close();

@@ -1,6 +1,7 @@
 // The run: dialog, one table, operation menu, until the user leaves.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "run/design_state.hpp"
@@ -14,5 +15,13 @@ int run_program(Session& io, std::string& err);
 
 // The loop itself; a run stop leaves it as an exception.
 void run_driver(DesignState& s, Session& io);
+
+// One table as the design state describes it: run header, table, closing
+// rule and storage line, on the console and (when stored) the report file.
+void run_table(DesignState& s, Session& io);
+
+// The operation menu's answer as the selector: 1 new option, 2 new line,
+// 3 or more the end; 0 or less is the default, 3.
+std::int32_t operation_choice(float sel);
 
 }  // namespace ferravane::run
