@@ -182,6 +182,7 @@ void run_table(DesignState& s, Session& io) {
         lay.clear();
         layouts::storage_line(lay, b2.fn);
         out.both(lay);
+        io.report.flush();
     }
 }
 

@@ -58,6 +58,11 @@ public:
 
     bool is_open() const { return fd_ >= 0; }
     void write(std::string_view bytes) { stream_->write(bytes); }
+    // Delivers the buffered lines, so a finished table is on disk while the
+    // program waits for the next answer.
+    void flush() {
+        if (is_open()) stream_->flush();
+    }
 
     // Writes out what is buffered and closes; failures stop the run.
     void close();
