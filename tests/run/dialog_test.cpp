@@ -31,6 +31,8 @@ struct DefaultsCase {
     const char* label;   // as the A11 field prints it
 };
 
+void PrintTo(const DefaultsCase& c, std::ostream* os) { *os << c.name; }
+
 class DefaultsMessages : public ::testing::TestWithParam<DefaultsCase> {};
 
 TEST_P(DefaultsMessages, PrintsTheMessageAndEndsNormally) {
@@ -109,6 +111,8 @@ struct AnswerCase {
     const char* line_er;  // Er line
     const char* line_t;   // T line
 };
+
+void PrintTo(const AnswerCase& c, std::ostream* os) { *os << c.name; }
 
 class DesignData : public ::testing::TestWithParam<AnswerCase> {};
 

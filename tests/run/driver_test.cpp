@@ -70,6 +70,8 @@ struct WarningCase {
     int rows;
 };
 
+void PrintTo(const WarningCase& c, std::ostream* os) { *os << c.name; }
+
 class WidthWarning : public ::testing::TestWithParam<WarningCase> {};
 
 TEST_P(WidthWarning, EndsTheTableOnTheConsoleOnly) {
