@@ -1,0 +1,55 @@
+// Normalised impedance sensitivities (dZo/Zo)/(dx/x) by one-sided forward
+// differences: each of B, T and W in turn is raised by 0.1 % and slzo is
+// run again.
+#include "model/model.hpp"
+
+namespace ferravane::model {
+
+namespace {
+
+constexpr float kStep = 1.001f;
+
+// The denominator is the increment actually stored in the float, not
+// 0.001 x, so that rounding of the perturbed value does not bias the result.
+float sensitivity(float z1, float tp, float tp1, float perturbed) {
+    return (((z1 - tp) * tp1) / tp) / (perturbed - tp1);
+}
+
+}  // namespace
+
+// The caller's b, t, w and zo are copies here, so they come back untouched;
+// zo is only scratch for the impedances.
+void slsen(float b, float er, float t, float w, float zo, Slsen1& slsen1) {
+    slzo(b, er, t, w, zo);
+    const float tp = zo;  // unperturbed impedance
+
+    float tp1 = b;
+    b = b * kStep;
+    slzo(b, er, t, w, zo);
+    slsen1.szob = sensitivity(zo, tp, tp1, b);
+    b = tp1;
+
+    // Zo ~ 1/sqrt(Er) in a homogeneous dielectric.
+    slsen1.szoer = -0.5f;
+
+    if (t == 0.0f) {
+        // Zo depends on W/B alone, and any non-zero T would switch slzo to
+        // the finite-thickness model, so no thickness derivative is taken.
+        slsen1.szot = 0.0f;
+        slsen1.szow = -slsen1.szob;
+        return;
+    }
+
+    tp1 = t;
+    t = t * kStep;
+    slzo(b, er, t, w, zo);
+    slsen1.szot = sensitivity(zo, tp, tp1, t);
+    t = tp1;
+
+    tp1 = w;
+    w = w * kStep;
+    slzo(b, er, t, w, zo);
+    slsen1.szow = sensitivity(zo, tp, tp1, w);
+}
+
+}  // namespace ferravane::model
