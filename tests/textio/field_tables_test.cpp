@@ -1,0 +1,207 @@
+// The field editing and field reading tables, row by row.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "textio/console.hpp"
+#include "textio/fields.hpp"
+#include "textio/in_stream.hpp"
+#include "textio/numeric_field.hpp"
+#include "textio/run_stop.hpp"
+
+namespace ferravane::textio {
+namespace {
+
+const float kInf = std::numeric_limits<float>::infinity();
+
+struct FCase {
+    int w, d;
+    float v;
+    const char* out;
+};
+
+TEST(FixedField, EditsEveryRowOfTheTable) {
+    const FCase cases[] = {
+        {9, 4, 0.25f, "   0.2500"},     {7, 4, 0.25f, " 0.2500"},     {5, 4, 0.25f, ".2500"},
+        {6, 4, 0.25f, "0.2500"},        {6, 4, -0.25f, "-.2500"},     {5, 4, -0.25f, "*****"},
+        {7, 1, 1000.0f, " 1000.0"},     {9, 1, 99999.9f, "  99999.9"}, {7, 1, 1234567.0f, "*******"},
+        {8, 1, 1000000.0f, "********"}, {9, 1, 1000000.0f, "1000000.0"}, {7, 4, 9.99996f, "10.0000"},
+        {7, 1, 0.25f, "    0.3"},     {7, 1, 0.35f, "    0.3"},     {9, 1, 123.25f, "    123.3"},
+        {9, 1, 123.45f, "    123.4"},   {7, 2, 99.995f, " 100.00"},   {8, 2, 12.345f, "   12.35"},
+        {8, 3, -1.2345f, "  -1.235"},   {8, 3, -0.0004f, "  -0.000"}, {8, 3, -0.00004f, "  -0.000"},
+        {9, 4, -0.0f, "  -0.0000"},     {9, 4, 0.0f, "   0.0000"},  {7, 3, 0.0005f, "  0.001"},
+        {7, 4, 0.00045f, " 0.0004"},    {9, 4, kInf, " Infinity"},   {7, 2, kInf, "    Inf"},
+        {9, 4, -kInf, "-Infinity"},     {8, 2, -kInf, "    -Inf"},   {3, 1, -kInf, "***"},
+        {9, 4, std::nanf(""), "      NaN"}, {2, 1, std::nanf(""), "**"},
+        {9, 5, 0.0009f, "  0.00090"},   {8, 4, 1e-45f, "  0.0000"},  {9, 1, 3.4e38f, "*********"},
+    };
+    for (const FCase& c : cases) {
+        std::string out;
+        put_f(out, c.v, c.w, c.d);
+        EXPECT_EQ(out, c.out) << "F" << c.w << "." << c.d << " of " << c.v;
+    }
+}
+
+TEST(IntegerAndTextFields, EditEveryRowOfTheTable) {
+    const struct {
+        int w;
+        std::int32_t v;
+        const char* out;
+    } ints[] = {{2, 7, " 7"}, {2, 0, " 0"}, {4, 2017, "2017"}, {1, 10, "*"}, {2, -5, "-5"},
+                {2, -10, "**"}, {11, std::numeric_limits<std::int32_t>::min(), "-2147483648"}};
+    for (const auto& c : ints) {
+        std::string out;
+        put_i(out, c.v, c.w);
+        EXPECT_EQ(out, c.out) << c.v;
+    }
+    std::string out;
+    put_a(out, "out.txt             ", 20);
+    EXPECT_EQ(out, "out.txt             ");
+    out.clear();
+    put_a(out, "FSTEP.              ", 11);
+    EXPECT_EQ(out, "FSTEP.     ");
+    out.clear();
+    put_a(out, "ab", 4);
+    EXPECT_EQ(out, "  ab");
+}
+
+TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
+    Layout lay;
+    lay.lit("Date:").i(2, 7).lit("/").i(2, 4).lit("/").i(4, 2017).lit(" at ").i(2, 9).lit(":")
+        .i(2, 5).lit(":").i(2, 3).lit("Hours").end();
+    lay.x(6).rep(3, '-').x(4).end();  // trailing blanks before a line end are not written
+    lay.end().x(6).lit("Please");
+    EXPECT_EQ(lay.bytes(), "Date: 7/ 4/2017 at  9: 5: 3Hours\r\n      ---\r\n\r\n      Please");
+}
+
+// Each typed line read through the line reader and the numeric field.
+struct NCase {
+    const char* line;
+    float value;  // NaN: expect NaN
+    bool bad;
+};
+
+float read_one(const std::string& input, bool* bad) {
+    StringSource src(input);
+    InStream in(src);
+    StringSink sink;
+    OutStream out(sink);
+    Console console(in, out);
+    *bad = false;
+    try {
+        return console.read_number();
+    } catch (const RunStop& stop) {
+        EXPECT_EQ(stop.message(), "Bad value during floating point read");
+        *bad = true;
+        return 0.0f;
+    }
+}
+
+TEST(NumericField, ReadsEveryRowOfTheTable) {
+    const float nan = std::nanf("");
+    const NCase cases[] = {
+        {"", 0.0f, false},          {"      ", 0.0f, false},     {"2", 2.0f, false},
+        {" 2.5 ", 2.5f, false},     {"1 2", 12.0f, false},       {"-0.25", -0.25f, false},
+        {"+.5", 0.5f, false},       {".", 0.0f, false},          {"-", 0.0f, false},
+        {"1.5E3", 1500.0f, false},  {"1.5d-3", 0.0015f, false},  {"1.5-3", 0.0015f, false},
+        {"2E 5", 200000.0f, false}, {"1,5", 1.0f, false},        {"1234567890123456", 1234567954432.0f, false},
+        {"1234567890.12345", 1234567936.0f, false},              {"0.1", 0.1f, false},
+        {"Inf", kInf, false},       {"-infinity", -kInf, false}, {"NaN", nan, false},
+        {"nan(abc1)", nan, false},  {"1E39", kInf, false},       {"1E-50", 0.0f, false},
+        {"1E-40", 9.99995e-41f, false}, {"1 .5", 1.5f, false},   {"E5", 0.0f, false},
+        {"+.E2", 0.0f, false},      {"2E", 0.0f, true},          {"2E+", 0.0f, true},
+        {"2+", 0.0f, true},         {"1.2.3", 0.0f, true},       {"abc", 0.0f, true},
+        {"yes", 0.0f, true},        {"\t5", 0.0f, true},         {"1E10000", 0.0f, true},
+        {"inf(x)", 0.0f, true},     {"nan(a b)", 0.0f, true},
+    };
+    for (const NCase& c : cases) {
+        for (const char* end : {"\n", "\r\n", ""}) {
+            if (c.line[0] == '\0' && end[0] == '\0') continue;  // no line at all is the end
+            bool bad = false;
+            const float v = read_one(std::string(c.line) + end, &bad);
+            EXPECT_EQ(bad, c.bad) << '"' << c.line << '"';
+            if (c.bad || bad) continue;
+            if (std::isnan(c.value)) {
+                EXPECT_TRUE(std::isnan(v)) << c.line;
+            } else {
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(v), std::bit_cast<std::uint32_t>(c.value))
+                    << '"' << c.line << "\" read as " << v;
+            }
+        }
+    }
+    // 1E-40 is the nearest float to the decimal value: a subnormal.
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(*parse_numeric("1E-40")), 0x000116C2u);
+}
+
+TEST(LineReading, FieldsComeFromTheStartOfEachLine) {
+    // A lone CR ends the field's line; a CR after the field is ordinary;
+    // NUL and non-ASCII bytes are characters like any other.
+    std::string input = "12\r34\n" "5678901234567xx\r9\n";
+    input += std::string(1 << 20, '7') + "\n";
+    input += std::string("a\0b\xff", 4) + "\n" + "last";
+    StringSource src(input);
+    InStream in(src);
+    std::string field;
+    const char* expected[] = {"12", "34", "5678901234567", "7777777777777"};
+    for (const char* e : expected) {
+        ASSERT_EQ(in.take_field(13, true, field), ReadStatus::ok);
+        EXPECT_EQ(field, e);
+    }
+    ASSERT_EQ(in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, std::string("a\0b\xff", 4));
+    EXPECT_EQ(in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, "last");
+    EXPECT_EQ(in.take_field(20, false, field), ReadStatus::end);
+
+    // A skipping read of a last line without its line end meets the end.
+    StringSource src2("title");
+    InStream in2(src2);
+    EXPECT_EQ(in2.skip_line(), ReadStatus::end);
+    StringSource src3("\n");
+    InStream in3(src3);
+    EXPECT_EQ(in3.skip_line(), ReadStatus::ok);
+    EXPECT_EQ(in3.skip_line(), ReadStatus::end);
+}
+
+TEST(NearestInteger, HalvesAwayFromZeroAndOutOfRangeIsTheMinimum) {
+    const std::int32_t lo = std::numeric_limits<std::int32_t>::min();
+    const struct {
+        float v;
+        std::int32_t n;
+    } cases[] = {{1.5f, 2},  {2.5f, 3},   {-2.5f, -3}, {0.49f, 0},        {-0.5f, -1},
+                 {1e20f, lo}, {-1e20f, lo}, {kInf, lo}, {std::nanf(""), lo}, {2147483520.0f, 2147483520},
+                 {2147483648.0f, lo}, {-2147483648.0f, lo}};
+    for (const auto& c : cases) EXPECT_EQ(nearest_int(c.v), c.n) << c.v;
+}
+
+TEST(Console, EndOfInputStopsTheRun) {
+    StringSource src("");
+    InStream in(src);
+    StringSink sink;
+    OutStream out(sink);
+    Console console(in, out);
+    try {
+        console.read_text();
+        FAIL() << "no run stop";
+    } catch (const RunStop& stop) {
+        EXPECT_EQ(stop.message(), "End of file");
+    }
+}
+
+TEST(OutStream, HoldsOutputUntilABlockFillsOrAFlush) {
+    StringSink sink;
+    OutStream out(sink);
+    out.write("row\r\n");
+    EXPECT_EQ(sink.data(), "");
+    out.flush();
+    EXPECT_EQ(sink.data(), "row\r\n");
+    out.write(std::string(OutStream::kBlock, 'x'));
+    EXPECT_EQ(sink.data().size(), 5 + OutStream::kBlock);
+}
+
+}  // namespace
+}  // namespace ferravane::textio
