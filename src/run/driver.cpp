@@ -37,6 +37,19 @@ float sweep_point(std::int64_t il, float step, float start) {
     return std::fma(static_cast<float>(il), step, start);
 }
 
+// The width for the impedance in zo (which the synthesis may overwrite).
+// A width that cannot be realised ends the table with the warning, on the
+// console only, showing zo as the synthesis left it.
+bool synthesise_width(const Blk2& b2, float& w, float& zo, Printer& out) {
+    std::int32_t isyne = 0;
+    model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
+    if (isyne == 0) return true;
+    Layout lay;
+    layouts::width_warning(lay, zo);
+    out.console(lay);
+    return false;
+}
+
 void frequency_analysis(DesignState& s, Printer& out) {
     Blk2& b2 = s.blk2;
     float f = s.blk1.fdef;
@@ -89,14 +102,7 @@ void synthesis_with_loss(DesignState& s, Printer& out) {
         zo = zo + b1.zstep;  // accumulated, with the rounding of each addition
         const float zod = zo;
         if (zo > b1.zmax) zo = b1.zmax;
-        std::int32_t isyne = 0;
-        model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
-        if (isyne != 0) {
-            lay.clear();
-            layouts::width_warning(lay, zo);
-            out.console(lay);
-            return;
-        }
+        if (!synthesise_width(b2, w, zo, out)) return;
         zo = zod;
         model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
         float tec = 0.0f;
@@ -133,14 +139,7 @@ void sensitivity_table(DesignState& s, Printer& out) {
         } else {
             zo = sweep_point(il, b1.zstep, b1.zmin);
             const float zod = zo;
-            std::int32_t isyne = 0;
-            model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
-            if (isyne != 0) {
-                lay.clear();
-                layouts::width_warning(lay, zo);
-                out.console(lay);
-                return;
-            }
+            if (!synthesise_width(b2, w, zo, out)) return;
             zo = zod;
         }
         model::slsen(b2.b, b2.er, b2.t, w, zo, s.slsen1);
