@@ -25,4 +25,12 @@ inline void put_rep(std::string& out, int n, char c) {
     if (n > 0) out.append(static_cast<std::size_t>(n), c);
 }
 
+// The same editing into a caller's buffer with room for w characters (n for
+// edit_rep): each writes exactly that many (none when it is 0 or less) and
+// returns the end of what it wrote.
+char* edit_i(char* dst, std::int32_t value, int w);
+char* edit_f(char* dst, float value, int w, int d);
+char* edit_a(char* dst, std::string_view text, int w);
+char* edit_rep(char* dst, int n, char c);
+
 }  // namespace ferravane::textio

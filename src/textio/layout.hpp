@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,57 +17,65 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 
 class Layout {
 public:
+    Layout() : buf_(kInitial, ' ') {}
+
     // nX: blanks that count only when a later item of the line follows.
     Layout& x(int n) {
         pending_blanks_ += n;
         return *this;
     }
     Layout& lit(std::string_view text) {
-        flush_blanks();
-        buf_.append(text);
+        char* dst = room(static_cast<int>(text.size()));
+        if (!text.empty()) std::memcpy(dst, text.data(), text.size());
+        len_ += text.size();
         return *this;
     }
     // n(1Hc): the character c, n times.
-    Layout& rep(int n, char c) {
-        flush_blanks();
-        put_rep(buf_, n, c);
-        return *this;
-    }
-    Layout& i(int w, std::int32_t value) {
-        flush_blanks();
-        put_i(buf_, value, w);
-        return *this;
-    }
+    Layout& rep(int n, char c) { return item(n, [&](char* dst) { edit_rep(dst, n, c); }); }
+    Layout& i(int w, std::int32_t value) { return item(w, [&](char* dst) { edit_i(dst, value, w); }); }
     Layout& f(int w, int d, float value) {
-        flush_blanks();
-        put_f(buf_, value, w, d);
-        return *this;
+        return item(w, [&](char* dst) { edit_f(dst, value, w, d); });
     }
-    Layout& a(int w, std::string_view text) {
-        flush_blanks();
-        put_a(buf_, text, w);
-        return *this;
-    }
+    Layout& a(int w, std::string_view text) { return item(w, [&](char* dst) { edit_a(dst, text, w); }); }
     // "/" and the end of an advancing write: CR LF on every platform.
     Layout& end() {
         pending_blanks_ = 0;
-        buf_.append(kLineEnd);
-        return *this;
+        return lit(kLineEnd);
     }
 
-    std::string_view bytes() const { return buf_; }
+    std::string_view bytes() const { return {buf_.data(), len_}; }
     void clear() {
-        buf_.clear();
+        len_ = 0;
         pending_blanks_ = 0;
     }
 
 private:
-    void flush_blanks() {
-        if (pending_blanks_ > 0) put_rep(buf_, pending_blanks_, ' ');
-        pending_blanks_ = 0;
+    static constexpr std::size_t kInitial = 512;
+
+    template <typename Edit>
+    Layout& item(int w, Edit edit) {
+        char* dst = room(w);
+        if (w > 0) {
+            edit(dst);
+            len_ += static_cast<std::size_t>(w);
+        }
+        return *this;
     }
 
-    std::string buf_;
+    // Writes the pending blanks and makes room for n more characters;
+    // returns where they go.
+    char* room(int n) {
+        const std::size_t blanks = pending_blanks_ > 0 ? static_cast<std::size_t>(pending_blanks_) : 0;
+        const std::size_t more = n > 0 ? static_cast<std::size_t>(n) : 0;
+        if (len_ + blanks + more > buf_.size()) buf_.resize(2 * (len_ + blanks + more));
+        if (blanks > 0) std::memset(buf_.data() + len_, ' ', blanks);
+        len_ += blanks;
+        pending_blanks_ = 0;
+        return buf_.data() + len_;
+    }
+
+    std::string buf_;  // the first len_ characters are the layout's bytes
+    std::size_t len_ = 0;
     int pending_blanks_ = 0;
 };
 
