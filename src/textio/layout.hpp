@@ -51,6 +51,7 @@ public:
 
 private:
     static constexpr std::size_t kInitial = 512;
+    static constexpr std::size_t kPad = 16;
 
     template <typename Edit>
     Layout& item(int w, Edit edit) {
@@ -62,13 +63,20 @@ private:
         return *this;
     }
 
-    // Writes the pending blanks and makes room for n more characters;
+    // Writes the pending blanks and makes room for n more characters (and
+    // kPad beyond them, so that a few blanks are one fixed-size store);
     // returns where they go.
     char* room(int n) {
         const std::size_t blanks = pending_blanks_ > 0 ? static_cast<std::size_t>(pending_blanks_) : 0;
         const std::size_t more = n > 0 ? static_cast<std::size_t>(n) : 0;
-        if (len_ + blanks + more > buf_.size()) buf_.resize(2 * (len_ + blanks + more));
-        if (blanks > 0) std::memset(buf_.data() + len_, ' ', blanks);
+        const std::size_t need = len_ + blanks + more + kPad;
+        if (need > buf_.size()) buf_.resize(2 * need);
+        char* dst = buf_.data() + len_;
+        if (blanks <= kPad) {
+            std::memset(dst, ' ', kPad);
+        } else {
+            std::memset(dst, ' ', blanks);
+        }
         len_ += blanks;
         pending_blanks_ = 0;
         return buf_.data() + len_;
