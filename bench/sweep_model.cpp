@@ -1,12 +1,11 @@
 // The sweep of one table without the program's output, for bench/throughput:
 // reads the same answers from standard input and the defaults file from the
-// working folder through the real dialog, then runs the driver's row loop.
+// working folder through the real dialog, then runs the program's row loop.
 //   sweep_model model    model calls only
 //   sweep_model format   model calls, rows formatted into an OutStream over
 //                        a sink that discards the bytes
 // Prints "rows=<n> check=<x>" so the caller can compare the row count with
 // the lines the program printed for the same answers.
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +20,7 @@
 #include "run/design_state.hpp"
 #include "run/layouts.hpp"
 #include "run/session.hpp"
+#include "run/sweeps.hpp"
 #include "textio/console.hpp"
 #include "textio/in_stream.hpp"
 #include "textio/layout.hpp"
@@ -63,7 +63,7 @@ struct Check {
 };
 
 // With format set, each row goes through its layout into out, as the
-// driver prints it to the console; otherwise the values only feed check.
+// program prints it to the console; otherwise the values only feed check.
 struct Rows {
     bool format;
     textio::OutStream* out;
@@ -71,111 +71,64 @@ struct Rows {
     std::int64_t count = 0;
     Layout lay;
 
+    void frequency(float f, const model::Sllos1& r) {
+        if (format) {
+            lay.clear();
+            run::layouts::frequency_row(lay, f, r);
+        } else {
+            check.add(f);
+            check.add(r);
+        }
+        emit();
+    }
+    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
+        if (format) {
+            lay.clear();
+            run::layouts::synthesis_loss_row(lay, w, wbyb, zod, tec, r);
+        } else {
+            check.add(w);
+            check.add(wbyb);
+            check.add(tec);
+            check.add(r);
+        }
+        emit();
+    }
+    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
+        if (format) {
+            lay.clear();
+            run::layouts::sensitivity_row(lay, w, wbyb, zo, tec, r);
+        } else {
+            check.add(w);
+            check.add(wbyb);
+            check.add(zo);
+            check.add(tec);
+            check.add(r);
+        }
+        emit();
+    }
+    void unrealisable(float zo) { check.add(zo); }
+
     void emit() {
         ++count;
         if (format) out->write(lay.bytes());
     }
 };
 
-float sweep_point(std::int64_t il, float step, float start) {
-    return std::fma(static_cast<float>(il), step, start);
-}
-
-// The loops below follow src/run/driver.cpp row for row.
-void frequency_analysis(DesignState& s, Rows& rows) {
+// The program's own row loops; only what precedes them is repeated here.
+void sweep(DesignState& s, Rows& rows) {
     run::Blk2& b2 = s.blk2;
-    float f = s.blk1.fdef;
-    float w = b2.wdef;
-    float zo = 0.0f;
-    model::slzo(b2.b, b2.er, b2.t, w, zo);
-    float tec = 0.0f;
-    float wbyb = 0.0f;
-    model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-    rows.check.add(tec);
-
-    const std::int64_t l = s.blk1.l;
-    for (std::int64_t il = 0; il <= l; ++il) {
-        f = sweep_point(il, b2.fstep, b2.fmin);
-        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
-        if (rows.format) {
-            rows.lay.clear();
-            run::layouts::frequency_row(rows.lay, f, s.sllos1);
-        } else {
-            rows.check.add(f);
-            rows.check.add(s.sllos1);
-        }
-        rows.emit();
-    }
-}
-
-void synthesis_with_loss(DesignState& s, Rows& rows) {
-    const run::Blk1& b1 = s.blk1;
-    run::Blk2& b2 = s.blk2;
-    const float f = b1.fdef;
-    float w = b2.wdef;
-    float zo = b1.zmin - b1.zstep;
-    const std::int64_t istep =
-        static_cast<std::int64_t>(input::truncate_to_int((b1.zmax - b1.zmin) / b1.zstep + 0.1f)) + 1;
-    for (std::int64_t izo = 1; izo <= istep; ++izo) {
-        zo = zo + b1.zstep;
-        const float zod = zo;
-        if (zo > b1.zmax) zo = b1.zmax;
-        std::int32_t isyne = 0;
-        model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
-        if (isyne != 0) return;
-        zo = zod;
-        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
+    if (b2.iop == 2) {
+        run::sweeps::sensitivity_rows(s, rows);
+    } else if (s.blk1.ifunc == 2) {
+        run::sweeps::synthesis_loss_rows(s, rows);
+    } else {
+        float zo = 0.0f;
+        model::slzo(b2.b, b2.er, b2.t, b2.wdef, zo);
         float tec = 0.0f;
         float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        zo = zod;
-        if (rows.format) {
-            rows.lay.clear();
-            run::layouts::synthesis_loss_row(rows.lay, w, wbyb, zod, tec, s.sllos1);
-        } else {
-            rows.check.add(w);
-            rows.check.add(wbyb);
-            rows.check.add(tec);
-            rows.check.add(s.sllos1);
-        }
-        rows.emit();
-    }
-}
-
-void sensitivity_table(DesignState& s, Rows& rows) {
-    const run::Blk1& b1 = s.blk1;
-    run::Blk2& b2 = s.blk2;
-    const bool synthesis = b1.ifunc == 2;
-    float w = b2.wdef;
-    float zo = 0.0f;
-    const std::int64_t l = b1.l;
-    for (std::int64_t il = 0; il <= l; ++il) {
-        if (!synthesis) {
-            w = sweep_point(il, b1.wstep, b1.wmin);
-            model::slzo(b2.b, b2.er, b2.t, w, zo);
-        } else {
-            zo = sweep_point(il, b1.zstep, b1.zmin);
-            const float zod = zo;
-            std::int32_t isyne = 0;
-            model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
-            if (isyne != 0) return;
-            zo = zod;
-        }
-        model::slsen(b2.b, b2.er, b2.t, w, zo, s.slsen1);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        if (rows.format) {
-            rows.lay.clear();
-            run::layouts::sensitivity_row(rows.lay, w, wbyb, zo, tec, s.slsen1);
-        } else {
-            rows.check.add(w);
-            rows.check.add(wbyb);
-            rows.check.add(zo);
-            rows.check.add(tec);
-            rows.check.add(s.slsen1);
-        }
-        rows.emit();
+        model::slmode(b2.b, b2.er, b2.t, tec, b2.wdef, wbyb);
+        rows.check.add(tec);
+        run::sweeps::frequency_rows(s, b2.wdef, zo, rows);
     }
 }
 
@@ -213,13 +166,7 @@ int main(int argc, char** argv) {
     NullSink row_sink;
     textio::OutStream row_out(row_sink);
     Rows rows{mode == "format", &row_out, {}, 0, {}};
-    if (s.blk2.iop == 2) {
-        sensitivity_table(s, rows);
-    } else if (s.blk1.ifunc == 2) {
-        synthesis_with_loss(s, rows);
-    } else {
-        frequency_analysis(s, rows);
-    }
+    sweep(s, rows);
     row_out.flush();
     std::printf("rows=%lld check=%08x bytes=%zu\n", static_cast<long long>(rows.count),
                 rows.check.h, row_sink.count);

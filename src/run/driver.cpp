@@ -1,11 +1,11 @@
 #include "run/driver.hpp"
 
-#include <cmath>
 #include <cstdint>
 
 #include "input/dialog.hpp"
 #include "model/model.hpp"
 #include "run/layouts.hpp"
+#include "run/sweeps.hpp"
 #include "textio/numeric_field.hpp"
 #include "textio/run_stop.hpp"
 
@@ -32,28 +32,41 @@ private:
     bool stored_;
 };
 
-// A sweep point computed from its index, rounded once: il * step + start.
-float sweep_point(std::int64_t il, float step, float start) {
-    return std::fma(static_cast<float>(il), step, start);
-}
+// The rows of a table as the layouts print them.
+class TableRows {
+public:
+    explicit TableRows(Printer& out) : out_(out) {}
 
-// The width for the impedance in zo (which the synthesis may overwrite).
-// A width that cannot be realised ends the table with the warning, on the
-// console only, showing zo as the synthesis left it.
-bool synthesise_width(const Blk2& b2, float& w, float& zo, Printer& out) {
-    std::int32_t isyne = 0;
-    model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
-    if (isyne == 0) return true;
-    Layout lay;
-    layouts::width_warning(lay, zo);
-    out.console(lay);
-    return false;
-}
+    void frequency(float f, const model::Sllos1& r) {
+        lay_.clear();
+        layouts::frequency_row(lay_, f, r);
+        out_.both(lay_);
+    }
+    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
+        lay_.clear();
+        layouts::synthesis_loss_row(lay_, w, wbyb, zod, tec, r);
+        out_.both(lay_);
+    }
+    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
+        lay_.clear();
+        layouts::sensitivity_row(lay_, w, wbyb, zo, tec, r);
+        out_.both(lay_);
+    }
+    // The warning that ends a synthesis table goes to the console only.
+    void unrealisable(float zo) {
+        lay_.clear();
+        layouts::width_warning(lay_, zo);
+        out_.console(lay_);
+    }
+
+private:
+    Printer& out_;
+    Layout lay_;
+};
 
 void frequency_analysis(DesignState& s, Printer& out) {
-    Blk2& b2 = s.blk2;
-    float f = s.blk1.fdef;
-    float w = b2.wdef;
+    const Blk2& b2 = s.blk2;
+    const float w = b2.wdef;
     float zo = 0.0f;
     model::slzo(b2.b, b2.er, b2.t, w, zo);
 
@@ -69,61 +82,26 @@ void frequency_analysis(DesignState& s, Printer& out) {
     float wbyb = 0.0f;
     model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
 
-    const std::int64_t l = s.blk1.l;
-    for (std::int64_t il = 0; il <= l; ++il) {
-        f = sweep_point(il, b2.fstep, b2.fmin);
-        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
-        lay.clear();
-        layouts::frequency_row(lay, f, s.sllos1);
-        out.both(lay);
-    }
+    TableRows rows(out);
+    sweeps::frequency_rows(s, w, zo, rows);
     lay.clear();
     layouts::cutoff_line(lay, tec);
     out.both(lay);
 }
 
 void synthesis_with_loss(DesignState& s, Printer& out) {
-    const Blk1& b1 = s.blk1;
-    Blk2& b2 = s.blk2;
-    const float f = b1.fdef;
-    float w = b2.wdef;
-
     Layout lay;
     layouts::synthesis_header(lay, s);
-    layouts::loss_table_header(lay, f);
+    layouts::loss_table_header(lay, s.blk1.fdef);
     out.both(lay);
 
-    float zo = b1.zmin - b1.zstep;
-    // Rows: the whole steps in the range with a tolerance of a tenth of a
-    // step, counting the start.
-    const std::int64_t istep =
-        static_cast<std::int64_t>(input::truncate_to_int((b1.zmax - b1.zmin) / b1.zstep + 0.1f)) + 1;
-    for (std::int64_t izo = 1; izo <= istep; ++izo) {
-        zo = zo + b1.zstep;  // accumulated, with the rounding of each addition
-        const float zod = zo;
-        if (zo > b1.zmax) zo = b1.zmax;
-        if (!synthesise_width(b2, w, zo, out)) return;
-        zo = zod;
-        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        zo = zod;
-        lay.clear();
-        layouts::synthesis_loss_row(lay, w, wbyb, zod, tec, s.sllos1);
-        out.both(lay);
-    }
+    TableRows rows(out);
+    sweeps::synthesis_loss_rows(s, rows);
 }
 
 void sensitivity_table(DesignState& s, Printer& out) {
-    const Blk1& b1 = s.blk1;
-    Blk2& b2 = s.blk2;
-    const bool synthesis = b1.ifunc == 2;
-    float w = b2.wdef;
-    float zo = 0.0f;
-
     Layout lay;
-    if (synthesis) {
+    if (s.blk1.ifunc == 2) {
         layouts::synthesis_header(lay, s);
     } else {
         layouts::analysis_header(lay, s);
@@ -131,25 +109,8 @@ void sensitivity_table(DesignState& s, Printer& out) {
     layouts::sensitivity_table_header(lay);
     out.both(lay);
 
-    const std::int64_t l = b1.l;
-    for (std::int64_t il = 0; il <= l; ++il) {
-        if (!synthesis) {
-            w = sweep_point(il, b1.wstep, b1.wmin);
-            model::slzo(b2.b, b2.er, b2.t, w, zo);
-        } else {
-            zo = sweep_point(il, b1.zstep, b1.zmin);
-            const float zod = zo;
-            if (!synthesise_width(b2, w, zo, out)) return;
-            zo = zod;
-        }
-        model::slsen(b2.b, b2.er, b2.t, w, zo, s.slsen1);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        lay.clear();
-        layouts::sensitivity_row(lay, w, wbyb, zo, tec, s.slsen1);
-        out.both(lay);
-    }
+    TableRows rows(out);
+    sweeps::sensitivity_rows(s, rows);
 }
 
 }  // namespace
