@@ -21,6 +21,7 @@
 #include "run/layouts.hpp"
 #include "run/session.hpp"
 #include "run/sweeps.hpp"
+#include "run/table_rows.hpp"
 #include "textio/console.hpp"
 #include "textio/in_stream.hpp"
 #include "textio/layout.hpp"
@@ -62,60 +63,51 @@ struct Check {
     }
 };
 
-// With format set, each row goes through its layout into out, as the
-// program prints it to the console; otherwise the values only feed check.
-struct Rows {
-    bool format;
-    textio::OutStream* out;
-    Check check;
+// Model only: the values of each row feed check.
+struct ModelRows {
+    Check& check;
     std::int64_t count = 0;
-    Layout lay;
 
     void frequency(float f, const model::Sllos1& r) {
-        if (format) {
-            lay.clear();
-            run::layouts::frequency_row(lay, f, r);
-        } else {
-            check.add(f);
-            check.add(r);
-        }
-        emit();
+        check.add(f);
+        check.add(r);
+        ++count;
     }
     void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
-        if (format) {
-            lay.clear();
-            run::layouts::synthesis_loss_row(lay, w, wbyb, zod, tec, r);
-        } else {
-            check.add(w);
-            check.add(wbyb);
-            check.add(tec);
-            check.add(r);
-        }
-        emit();
+        check.add(w);
+        check.add(wbyb);
+        check.add(zod);
+        check.add(tec);
+        check.add(r);
+        ++count;
     }
     void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
-        if (format) {
-            lay.clear();
-            run::layouts::sensitivity_row(lay, w, wbyb, zo, tec, r);
-        } else {
-            check.add(w);
-            check.add(wbyb);
-            check.add(zo);
-            check.add(tec);
-            check.add(r);
-        }
-        emit();
+        check.add(w);
+        check.add(wbyb);
+        check.add(zo);
+        check.add(tec);
+        check.add(r);
+        ++count;
     }
     void unrealisable(float zo) { check.add(zo); }
+};
 
-    void emit() {
+// Formatted: the program's row layouts into an OutStream, as the console
+// gets them, over a sink that discards the bytes.
+struct FormatOut {
+    textio::OutStream& out;
+    std::int64_t count = 0;
+
+    void row(const Layout& lay) {
+        out.write(lay.bytes());
         ++count;
-        if (format) out->write(lay.bytes());
     }
+    void warning(const Layout&) {}
 };
 
 // The program's own row loops; only what precedes them is repeated here.
-void sweep(DesignState& s, Rows& rows) {
+template <typename Rows>
+void sweep(DesignState& s, Rows& rows, Check& check) {
     run::Blk2& b2 = s.blk2;
     if (b2.iop == 2) {
         run::sweeps::sensitivity_rows(s, rows);
@@ -127,7 +119,7 @@ void sweep(DesignState& s, Rows& rows) {
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, b2.wdef, wbyb);
-        rows.check.add(tec);
+        check.add(tec);
         run::sweeps::frequency_rows(s, b2.wdef, zo, rows);
     }
 }
@@ -165,10 +157,20 @@ int main(int argc, char** argv) {
 
     NullSink row_sink;
     textio::OutStream row_out(row_sink);
-    Rows rows{mode == "format", &row_out, {}, 0, {}};
-    sweep(s, rows);
+    Check check;
+    std::int64_t count = 0;
+    if (mode == "format") {
+        FormatOut format{row_out};
+        run::TableRows<FormatOut> rows(format);
+        sweep(s, rows, check);
+        count = format.count;
+    } else {
+        ModelRows rows{check};
+        sweep(s, rows, check);
+        count = rows.count;
+    }
     row_out.flush();
-    std::printf("rows=%lld check=%08x bytes=%zu\n", static_cast<long long>(rows.count),
-                rows.check.h, row_sink.count);
+    std::printf("rows=%lld check=%08x bytes=%zu\n", static_cast<long long>(count), check.h,
+                row_sink.count);
     return 0;
 }

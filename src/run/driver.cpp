@@ -6,6 +6,7 @@
 #include "model/model.hpp"
 #include "run/layouts.hpp"
 #include "run/sweeps.hpp"
+#include "run/table_rows.hpp"
 #include "textio/numeric_field.hpp"
 #include "textio/run_stop.hpp"
 
@@ -26,42 +27,14 @@ public:
         io_.console.write(lay);
         if (stored_) io_.report.write(lay.bytes());
     }
+    // A table row goes where the table goes; the width warning that ends a
+    // synthesis table is for the console only.
+    void row(const Layout& lay) { both(lay); }
+    void warning(const Layout& lay) { console(lay); }
 
 private:
     Session& io_;
     bool stored_;
-};
-
-// The rows of a table as the layouts print them.
-class TableRows {
-public:
-    explicit TableRows(Printer& out) : out_(out) {}
-
-    void frequency(float f, const model::Sllos1& r) {
-        lay_.clear();
-        layouts::frequency_row(lay_, f, r);
-        out_.both(lay_);
-    }
-    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
-        lay_.clear();
-        layouts::synthesis_loss_row(lay_, w, wbyb, zod, tec, r);
-        out_.both(lay_);
-    }
-    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
-        lay_.clear();
-        layouts::sensitivity_row(lay_, w, wbyb, zo, tec, r);
-        out_.both(lay_);
-    }
-    // The warning that ends a synthesis table goes to the console only.
-    void unrealisable(float zo) {
-        lay_.clear();
-        layouts::width_warning(lay_, zo);
-        out_.console(lay_);
-    }
-
-private:
-    Printer& out_;
-    Layout lay_;
 };
 
 void frequency_analysis(DesignState& s, Printer& out) {
@@ -82,7 +55,7 @@ void frequency_analysis(DesignState& s, Printer& out) {
     float wbyb = 0.0f;
     model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
 
-    TableRows rows(out);
+    TableRows<Printer> rows(out);
     sweeps::frequency_rows(s, w, zo, rows);
     lay.clear();
     layouts::cutoff_line(lay, tec);
@@ -95,7 +68,7 @@ void synthesis_with_loss(DesignState& s, Printer& out) {
     layouts::loss_table_header(lay, s.blk1.fdef);
     out.both(lay);
 
-    TableRows rows(out);
+    TableRows<Printer> rows(out);
     sweeps::synthesis_loss_rows(s, rows);
 }
 
@@ -109,7 +82,7 @@ void sensitivity_table(DesignState& s, Printer& out) {
     layouts::sensitivity_table_header(lay);
     out.both(lay);
 
-    TableRows rows(out);
+    TableRows<Printer> rows(out);
     sweeps::sensitivity_rows(s, rows);
 }
 

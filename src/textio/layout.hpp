@@ -25,10 +25,8 @@ public:
         return *this;
     }
     Layout& lit(std::string_view text) {
-        char* dst = room(static_cast<int>(text.size()));
-        if (!text.empty()) std::memcpy(dst, text.data(), text.size());
-        len_ += text.size();
-        return *this;
+        const int n = static_cast<int>(text.size());
+        return item(n, [&](char* dst) { std::memcpy(dst, text.data(), text.size()); });
     }
     // n(1Hc): the character c, n times.
     Layout& rep(int n, char c) { return item(n, [&](char* dst) { edit_rep(dst, n, c); }); }
