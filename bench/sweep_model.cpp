@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "input/dialog.hpp"
+#include "model/sweep.hpp"
 #include "model/model.hpp"
 #include "run/design_state.hpp"
 #include "run/layouts.hpp"

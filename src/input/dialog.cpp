@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "input/defaults_file.hpp"
 #include "model/model.hpp"
+#include "model/sweep.hpp"
 #include "textio/layout.hpp"
 #include "textio/numeric_field.hpp"
 
@@ -220,7 +220,7 @@ void Dialog::frequency_range() {
     b2.fstep = d4.fstepdef;
     if (temp > 0.0f) b2.fstep = temp;
 
-    s_.blk1.l = step_count(b2.fmin, fmax, b2.fstep);
+    s_.blk1.l = model::step_count(b2.fmin, fmax, b2.fstep);
 }
 
 void Dialog::guidance_widths() {
@@ -293,7 +293,7 @@ void Dialog::width_range() {
     b1.wstep = d5.wstepdef;
     if (temp > 0.0f) b1.wstep = temp;
 
-    b1.l = step_count(b1.wmin, wmax, b1.wstep);
+    b1.l = model::step_count(b1.wmin, wmax, b1.wstep);
 }
 
 void Dialog::impedance_range() {
@@ -346,7 +346,7 @@ void Dialog::impedance_range() {
     b1.zstep = d4.zstepdef;
     if (temp > 0.0f) b1.zstep = temp;
 
-    b1.l = step_count(b1.zmin, b1.zmax, b1.zstep);
+    b1.l = model::step_count(b1.zmin, b1.zmax, b1.zstep);
 }
 
 void Dialog::synthesis_options() {
@@ -388,18 +388,6 @@ void Dialog::storage() {
 }
 
 }  // namespace
-
-std::int32_t truncate_to_int(float value) {
-    if (!(value > -2147483904.0f && value < 2147483648.0f)) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-std::int32_t step_count(float start, float stop, float step) {
-    const float steps = (stop - start) / step + 0.0001f;
-    return truncate_to_int(steps);
-}
 
 void slinput(run::DesignState& s, run::Session& io) { Dialog(s, io).run(); }
 

@@ -13,16 +13,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "input/dialog.hpp"
 #include "model/model.hpp"
+#include "model/sweep.hpp"
 #include "run/design_state.hpp"
 
 namespace ferravane::run::sweeps {
-
-// A sweep point computed from its index, rounded once: il * step + start.
-inline float sweep_point(std::int64_t il, float step, float start) {
-    return std::fma(static_cast<float>(il), step, start);
-}
 
 // The width for the impedance in zo, which the search may overwrite.
 template <typename Rows>
@@ -40,7 +35,7 @@ void frequency_rows(DesignState& s, float w, float zo, Rows& rows) {
     const Blk2& b2 = s.blk2;
     const std::int64_t l = s.blk1.l;
     for (std::int64_t il = 0; il <= l; ++il) {
-        const float f = sweep_point(il, b2.fstep, b2.fmin);
+        const float f = model::sweep_point(il, b2.fstep, b2.fmin);
         model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
         rows.frequency(f, s.sllos1);
     }
@@ -57,7 +52,7 @@ void synthesis_loss_rows(DesignState& s, Rows& rows) {
     // Rows: the whole steps in the range with a tolerance of a tenth of a
     // step, counting the start.
     const std::int64_t istep =
-        static_cast<std::int64_t>(input::truncate_to_int((b1.zmax - b1.zmin) / b1.zstep + 0.1f)) + 1;
+        static_cast<std::int64_t>(model::step_count(b1.zmin, b1.zmax, b1.zstep, model::kRowTolerance)) + 1;
     for (std::int64_t izo = 1; izo <= istep; ++izo) {
         zo = zo + b1.zstep;  // accumulated, with the rounding of each addition
         const float zod = zo;
@@ -85,10 +80,10 @@ void sensitivity_rows(DesignState& s, Rows& rows) {
     const std::int64_t l = b1.l;
     for (std::int64_t il = 0; il <= l; ++il) {
         if (!synthesis) {
-            w = sweep_point(il, b1.wstep, b1.wmin);
+            w = model::sweep_point(il, b1.wstep, b1.wmin);
             model::slzo(b2.b, b2.er, b2.t, w, zo);
         } else {
-            zo = sweep_point(il, b1.zstep, b1.zmin);
+            zo = model::sweep_point(il, b1.zstep, b1.zmin);
             const float zod = zo;
             if (!width_for(b2, w, zo, rows)) return;
             zo = zod;

@@ -188,24 +188,5 @@ TEST(OperationMenu, NewOptionNewLineOrEnd) {
     }
 }
 
-TEST(StepCount, WholeStepsBelowTheStopWithATolerance) {
-    struct Case {
-        float start, stop, step;
-        std::int32_t l;
-    };
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    const std::int32_t none = std::numeric_limits<std::int32_t>::min();
-    const Case cases[] = {
-        {1000.0f, 2000.0f, 100.0f, 10}, {100.0f, 1000.0f, 200.0f, 4}, {1000.0f, 1000.0f, 10.0f, 0},
-        {20.0f, 100.0f, 8.08f, 9},      {0.1f, 0.3f, 0.02f, 10},      {0.0f, 3e9f, 1.0f, none},
-        {0.0f, 2e9f, 1.0f, 2000000000}, {0.0f, 1.0f, nan, none},      {0.0f, inf, 1.0f, none},
-        {0.0f, 1.0f, 1e-30f, none},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(input::step_count(c.start, c.stop, c.step), c.l) << c.start << " " << c.stop << " " << c.step;
-    }
-}
-
 }  // namespace
 }  // namespace ferravane::testing
