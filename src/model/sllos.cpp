@@ -2,19 +2,27 @@
 // one frequency. The conductor loss follows Wheeler's incremental-inductance
 // rule through the normalised impedance sensitivities, with the surface
 // resistance raised by Hammerstad's roughness factor.
-#include <cmath>
-
 #include "model/model.hpp"
+#include "model/step.hpp"
 
 namespace ferravane::model {
 
+namespace {
+
+using wide::atan;
+using wide::sqrt;
+
+constexpr Stored kEta = 376.7303f;      // wave impedance of free space, ohms
+constexpr Stored kSpeed = 11800.372f;   // speed of light for wavelengths, inch MHz
+constexpr Stored kDbPerNeper = 8.686f;
+constexpr Stored kRoughness = 1.4f;     // coefficient of the roughness factor
+constexpr Stored kMuPerMetre = 0.0000001f;  // with 4 pi: henries per metre
+constexpr Stored kMetrePerInch = 0.0254f;
+
+}  // namespace
+
 void sllos(float b, float er, float f, float res, float sr, float t, float tlos, float w,
            float zo, Sllos1& sllos1, Slsen1& slsen1) {
-    constexpr float pi = 3.1415927f;
-    constexpr float eta = 376.7303f;      // wave impedance of free space, ohms
-    constexpr float speed = 11800.372f;   // speed of light for wavelengths, inch MHz
-    constexpr float db_per_neper = 8.686f;
-
     sllos1.ac = 0.0f;
     sllos1.ad = 0.0f;
     sllos1.atot = 0.0f;
@@ -27,29 +35,31 @@ void sllos(float b, float er, float f, float res, float sr, float t, float tlos,
             // Normalised sensitivities are the same for any Er, so the
             // air-filled line is used; zoair is only scratch for slsen.
             const float erair = 1.0f;
-            const float zoair = zo * std::sqrt(er);
-            slsen(b, erair, t, w, zoair, slsen1);
-            float alphac = (db_per_neper / eta) * std::sqrt(er);
-            float temp = 0.0f;
+            const Stored zoair = Stored(zo) * sqrt(Stored(er));
+            slsen(b, erair, t, w, zoair.value(), slsen1);
+            Stored alphac = kDbPerNeper / kEta * sqrt(Stored(er));
+            Stored temp = 0.0f;
             if (t > 0.0f) {
-                temp = (1.0f / t) * slsen1.szot;
+                temp = 1.0 / Stored(t) * Stored(slsen1.szot);
             }
-            alphac = alphac * ((((1.0f / b) * slsen1.szob) - ((1.0f / w) * slsen1.szow)) - temp);
-            const float uo = ((pi * 4.0f) * 0.0000001f) * 0.0254f;  // henries per inch
-            float rs = std::sqrt(((((f * pi) * 1000000.0f) * uo) * res));
-            const float om = ((pi + pi) * f) * 1000000.0f;
-            const float sd = std::sqrt((res + res) / (om * uo));  // skin depth, inches
-            const float tp = ((sr * 1.4f) * sr) * (1.0f / (sd * sd));
+            alphac = alphac * (1.0 / Stored(b) * Stored(slsen1.szob) -
+                               1.0 / Stored(w) * Stored(slsen1.szow) - temp);
+            const Stored uo = kPi * 4.0 * kMuPerMetre * kMetrePerInch;  // henries per inch
+            Stored rs = sqrt(Stored(f) * kPi * 1000000.0 * uo * Stored(res));
+            const Stored om = (kPi + kPi) * Stored(f) * 1000000.0;
+            const Stored sd = sqrt((Stored(res) + Stored(res)) / (om * uo));  // skin depth, inches
+            const Stored tp = Stored(sr) * kRoughness * Stored(sr) * (1.0 / (sd * sd));
             // Roughness factor: 1 for a smooth surface, towards 2 when very rough.
-            rs = rs * (1.0f + ((2.0f / pi) * std::atan(tp)));
-            sllos1.ac = alphac * rs;
+            rs = rs * (1.0 + 2.0 / kPi * atan(tp));
+            sllos1.ac = Stored(alphac * rs).value();
         }
-        sllos1.wl = speed / f;
-        sllos1.wg = sllos1.wl / std::sqrt(er);
-        sllos1.ad = ((pi * db_per_neper) * tlos) / sllos1.wg;
+        sllos1.wl = kSpeed.value() / f;
+        sllos1.wg = Stored(Stored(sllos1.wl) / sqrt(Stored(er))).value();
+        sllos1.ad = Stored(kPi * kDbPerNeper * Stored(tlos) / Stored(sllos1.wg)).value();
         sllos1.atot = sllos1.ac + sllos1.ad;
         if (sllos1.atot != 0.0f) {
-            sllos1.qu = ((pi * db_per_neper) / sllos1.wg) / sllos1.atot;
+            sllos1.qu =
+                Stored(kPi * kDbPerNeper / Stored(sllos1.wg) / Stored(sllos1.atot)).value();
             return;
         }
     }

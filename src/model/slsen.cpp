@@ -2,6 +2,7 @@
 // differences: each of B, T and W in turn is raised by 0.1 % and slzo is
 // run again.
 #include "model/model.hpp"
+#include "model/step.hpp"
 
 namespace ferravane::model {
 
@@ -9,10 +10,11 @@ namespace {
 
 constexpr float kStep = 1.001f;
 
-// The denominator is the increment actually stored in the float, not
-// 0.001 x, so that rounding of the perturbed value does not bias the result.
-float sensitivity(float z1, float tp, float tp1, float perturbed) {
-    return (((z1 - tp) * tp1) / tp) / (perturbed - tp1);
+// ((Z1 - Z0) x / Z0) / (x' - x) in one step. The denominator is the
+// increment actually stored in the float, not 0.001 x, so that rounding of
+// the perturbed value does not bias the result.
+float sensitivity(Stored z1, Stored tp, Stored tp1, Stored perturbed) {
+    return Stored((z1 - tp) * tp1 / tp / (perturbed - tp1)).value();
 }
 
 }  // namespace

@@ -8,12 +8,17 @@
 #include <cstdint>
 
 #include "model/model.hpp"
+#include "model/step.hpp"
 
 namespace ferravane::model {
 
 namespace {
 
-constexpr float pi = 3.1415927f;
+using wide::exp;
+using wide::log;
+using wide::pow;
+using wide::sqrt;
+
 constexpr float kMinWidth = 0.0009f;  // inches; narrower strips cannot be made
 // The search converges in a few dozen steps for any realisable target; this
 // only bounds pathological inputs so that the callers always get an answer.
@@ -26,35 +31,35 @@ bool unrealisable(float w) {
     return w < kMinWidth || !std::isfinite(w);
 }
 
-float cohn_inverse(float a, float b) {
-    float temp;
-    float ak;
-    if (a > 1.0f) {
-        temp = std::exp(pi * a);
-        const float r = (temp - 2.0f) / (temp + 2.0f);
-        ak = std::sqrt(1.0f - ((r * r) * (r * r)));
+float cohn_inverse(Stored a, Stored b) {
+    Stored temp = 0.0f;
+    Stored ak = 0.0f;
+    if (a > 1.0) {
+        temp = exp(kPi * a);
+        const double r = (temp - 2.0) / (temp + 2.0);
+        ak = sqrt(1.0 - (r * r) * (r * r));
     } else {
-        temp = pi / a;
-        if (temp > 87.0f) {
+        temp = kPi / a;
+        if (temp > 87.0) {
             temp = 87.0f;  // keeps the exponential inside the float range
         }
-        temp = std::exp(temp);
-        const float r = (temp - 2.0f) / (temp + 2.0f);
+        temp = exp(temp);
+        const double r = (temp - 2.0) / (temp + 2.0);
         ak = r * r;
     }
     // k' capped at 1 - 2^-23 limits the widest strip to about 5.3 B.
-    if (ak >= 0.9999999f) {
+    if (ak >= Stored(0.9999999f)) {
         ak = 0.9999999f;
     }
-    temp = 1.0f - ak;
-    return (b / pi) * std::log((1.0f + ak) / temp);
+    temp = 1.0 - ak;
+    return Stored(b / kPi * log((1.0 + ak) / temp)).value();
 }
 
 }  // namespace
 
 void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
     isyne = 0;
-    const float a = (zo * std::sqrt(er)) / (30.0f * pi);
+    const Stored a = Stored(zo) * sqrt(Stored(er)) / (30.0 * kPi);
 
     if (t == 0.0f) {
         w = cohn_inverse(a, b);
@@ -65,15 +70,15 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
     }
 
     // Inverse of Wheeler's formula for the effective width W'/B.
-    const float x = t * (1.0f / b);
-    const float temp = x / (1.0f - x);
-    const float am = 2.0f / (1.0f + (0.6666667f * temp));
-    const float e = std::exp(pi * a);
-    const float wo = (((8.0f * (1.0f - x)) / pi) * std::sqrt(e + 0.568f)) / (e - 1.0f);
-    const float r = x / (2.0f - x);
-    float deltaw = (r * r) + std::pow((0.0796f * x) / (wo - (0.26f * x)), am);
-    deltaw = (x / pi) * (1.0f - (0.5f * std::log(deltaw)));
-    w = b * (wo - deltaw);
+    const Stored x = Stored(t) * (1.0 / Stored(b));
+    const Stored temp = x / (1.0 - x);
+    const Stored am = 2.0 / (1.0 + Stored(0.6666667f) * temp);
+    const double e = exp(kPi * a);  // not stored: used wide by the next step
+    const Stored wo = 8.0 * (1.0 - x) / kPi * sqrt(e + Stored(0.568f)) / (e - 1.0);
+    const double r = x / (2.0 - x);
+    Stored deltaw = r * r + pow(Stored(0.0796f) * x / (wo - Stored(0.26f) * x), am);
+    deltaw = x / kPi * (1.0 - 0.5 * log(deltaw));
+    w = Stored(Stored(b) * (wo - deltaw)).value();
     if (unrealisable(w)) {
         isyne = 1;  // zo still holds the target
         return;

@@ -1,62 +1,65 @@
 // Characteristic impedance of a centred strip between two ground planes.
 //
 // Zero thickness: Cohn's conformal map, Zo = (30 pi / sqrt(Er)) K(k)/K(k'),
-// k = sech(pi W / 2B), with Hilberg's logarithmic forms for the elliptic
-// ratio and a simpler wide-strip form above W/B = 1.5.
-// Finite thickness: Wheeler's closed form with the effective-width
+// k = sech(pi W / 2B), with Hilberg's (1969) logarithmic forms for the
+// elliptic ratio and a simpler wide-strip form above W/B = 1.5.
+// Finite thickness: Wheeler's (1978) closed form with the effective-width
 // correction for the strip thickness.
 //
-// Every intermediate is a float and every expression is written in the
-// order it is evaluated (left to right, explicit parentheses), so that the
-// result is reproducible digit for digit on any conforming compiler.
-#include <cmath>
-
+// One statement per step of the formulas: Stored values are floats, the
+// arithmetic inside a statement is double (model/step.hpp).
 #include "model/model.hpp"
+#include "model/step.hpp"
 
 namespace ferravane::model {
 
 namespace {
 
-constexpr float pi = 3.1415927f;
+using wide::cosh;
+using wide::log;
+using wide::pow;
+using wide::sqrt;
+
 // The two elliptic forms meet at k = 1/sqrt(2); the same constant decides
 // which modulus enters the logarithm and whether the ratio is inverted.
-constexpr float kMeet = 0.70710677f;
+constexpr Stored kMeet = 0.70710677f;
+constexpr Stored kTwoThirds = 0.6666667f;
+constexpr Stored kLn4 = 1.3862944f;
 
-float wheeler(float b, float er, float t, float w) {
-    const float x = t * (1.0f / b);
-    float temp = x / (1.0f - x);
-    const float am = 2.0f / (1.0f + (0.6666667f * temp));
-    float deltaw = std::pow((0.0796f * x) / ((w / b) + (1.1f * x)), am);
-    const float r = x / (2.0f - x);
-    deltaw = 1.0f - (0.5f * std::log((r * r) + deltaw));
-    deltaw = (temp / pi) * deltaw;  // thickness correction dW/(B - T)
-    const float wprime = (w / (b - t)) + deltaw;
-    temp = 8.0f / (pi * wprime);
-    float z = 1.0f + ((0.5f * temp) * (temp + std::sqrt((temp * temp) + 6.27f)));
-    z = std::log(z) * (30.0f / std::sqrt(er));
-    return z;
+float wheeler(Stored b, Stored er, Stored t, Stored w) {
+    const Stored x = t * (1.0 / b);                                    // T/B
+    Stored temp = x / (1.0 - x);
+    const Stored am = 2.0 / (1.0 + kTwoThirds * temp);                 // the exponent m
+    Stored deltaw = pow(Stored(0.0796f) * x / (w / b + Stored(1.1f) * x), am);
+    const double r = x / (2.0 - x);
+    deltaw = 1.0 - 0.5 * log(r * r + deltaw);
+    deltaw = (temp / kPi) * deltaw;                                    // dW/(B - T)
+    const Stored wprime = w / (b - t) + deltaw;                        // W'/(B - T)
+    temp = 8.0 / (kPi * wprime);
+    const Stored z = 1.0 + 0.5 * temp * (temp + sqrt(temp * temp + Stored(6.27f)));
+    return Stored(log(z) * (30.0 / sqrt(er))).value();
 }
 
-float cohn(float b, float er, float w) {
-    const float webyb = w * (1.0f / b);
-    if (webyb > 1.5f) {
-        const float cf = (1.0f / pi) * 1.3862944f;  // ln 4 / pi
-        float z = webyb + cf;
-        z = (30.0f * pi) / (std::sqrt(er) * z);
-        return z;
+float cohn(Stored b, Stored er, Stored w) {
+    const Stored webyb = w * (1.0 / b);
+    if (webyb > 1.5) {
+        const Stored cf = (1.0 / kPi) * kLn4;
+        const Stored z = webyb + cf;
+        return Stored(30.0 * kPi / (sqrt(er) * z)).value();
     }
     // Also reached when W/B is not a number: the NaN then runs through.
-    const float dtemp = (pi * (w / b)) / 2.0f;
-    const float dk = 1.0f / std::cosh(dtemp);
-    const float dkp = std::sqrt(1.0f - (dk * dk));
-    const float darg = (dk > kMeet) ? dk : dkp;
-    const float s = std::sqrt(darg);
-    const float q = (1.0f + s) / (1.0f - s);
-    float dkbykp = std::log(2.0f * q) / pi;
+    const Stored dtemp = kPi * (w / b) / 2.0;
+    const Stored dk = 1.0 / cosh(dtemp);                               // the modulus k
+    const Stored dkp = sqrt(1.0 - dk * dk);                            // k'
+    const Stored darg = dk > kMeet ? dk : dkp;
+    // s and q are not stored: they stay wide until the ratio is.
+    const double s = sqrt(darg);
+    const double q = (1.0 + s) / (1.0 - s);
+    Stored dkbykp = log(2.0 * q) / kPi;                                // K(k)/K(k')
     if (dk <= kMeet) {
-        dkbykp = 1.0f / dkbykp;
+        dkbykp = 1.0 / dkbykp;
     }
-    return ((pi * 30.0f) * dkbykp) / std::sqrt(er);
+    return Stored(kPi * 30.0 * dkbykp / sqrt(er)).value();
 }
 
 }  // namespace

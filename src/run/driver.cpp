@@ -46,7 +46,8 @@ void frequency_analysis(DesignState& s, Printer& out) {
     Layout lay;
     layouts::analysis_header(lay, s);
     const float wbtemp = w / b2.b;
-    const float tbtemp = (1.0f / b2.b) * b2.t;
+    // (1/B)·T as one step: carried in double, stored as a float.
+    const auto tbtemp = static_cast<float>((1.0 / static_cast<double>(b2.b)) * static_cast<double>(b2.t));
     layouts::width_line(lay, w, wbtemp, tbtemp, zo);
     layouts::frequency_table_header(lay);
     out.both(lay);

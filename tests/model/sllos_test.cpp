@@ -56,12 +56,12 @@ TEST_P(SllosKnownLines, LossesAndWavelengths) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, SllosKnownLines,
     ::testing::Values(
-        // Conductor loss with the 32-bit sensitivities: 0.004093 dB/inch.
-        LossCase{1000.0f, kCopper, 0.0f, 0.0009f, 11.8004f, 7.9558f, 0.004093f, 0.003087f, 477.72f,
-                 0.0000005f, 0.005f},
-        // 50 micro-inch roughness raises it by about 1.30.
-        LossCase{1000.0f, kCopper, 0.00005f, 0.0009f, 11.8004f, 7.9558f, 0.005336f, 0.003087f,
-                 407.20f, 0.0000005f, 0.005f},
+        // The published copper line: conductor loss 0.00405 dB/inch, Q 480.5.
+        LossCase{1000.0f, kCopper, 0.0f, 0.0009f, 11.8004f, 7.9558f, 0.0040513f, 0.003087f,
+                 480.50f, 0.0000005f, 0.005f},
+        // 50 micro-inch roughness raises it by about 1.30: 0.00528, Q 409.8.
+        LossCase{1000.0f, kCopper, 0.00005f, 0.0009f, 11.8004f, 7.9558f, 0.0052821f, 0.003087f,
+                 409.83f, 0.0000005f, 0.005f},
         // No conductor loss: Q = 1/tan(delta).
         LossCase{1000.0f, 0.0f, 0.0f, 0.0009f, 11.8004f, 7.9558f, 0.0f, 0.003087f, 1111.1f, 0.0f,
                  0.05f},

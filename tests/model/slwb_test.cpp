@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Low targets saturate at k' = 1 - 2^-23: W = 5.2953 B.
                       ZeroCase{0.25f, 2.2f, 10.0f, 1.3238f, 0.00005f, 0},
                       ZeroCase{0.25f, 2.2f, 11.0f, 1.3238f, 0.00005f, 0},
+                      ZeroCase{0.25f, 2.2f, 11.2f, 1.3238f, 0.00005f, 0},  // "up to about 11.3"
+                      ZeroCase{0.25f, 2.2f, 11.25f, 1.2915f, 0.00005f, 0},
                       ZeroCase{0.25f, 2.2f, 1.0f, 1.3238f, 0.00005f, 0},
                       ZeroCase{0.25f, 2.2f, 0.0f, 1.3238f, 0.00005f, 0},
                       // Infinite target: the exponential overflows and the width is NaN.
@@ -102,17 +104,23 @@ struct Walk {
 };
 
 Walk replay(float b, float er, float t, float target) {
-    const float pi = 3.1415927f;
-    const float a = (target * std::sqrt(er)) / (30.0f * pi);
-    const float x = t * (1.0f / b);
-    const float am = 2.0f / (1.0f + (0.6666667f * (x / (1.0f - x))));
-    const float e = std::exp(pi * a);
-    const float wo = (((8.0f * (1.0f - x)) / pi) * std::sqrt(e + 0.568f)) / (e - 1.0f);
-    const float r = x / (2.0f - x);
-    const float dw =
-        (x / pi) * (1.0f - (0.5f * std::log((r * r) + std::pow((0.0796f * x) / (wo - (0.26f * x)), am))));
+    // Each named value stored as a float, each step evaluated in double.
+    const double pi = static_cast<double>(3.1415927f);
+    const double db = b, dt = t;
+    const auto a = static_cast<float>(static_cast<double>(target) * std::sqrt(static_cast<double>(er)) / (30.0 * pi));
+    const auto x = static_cast<float>(dt * (1.0 / db));
+    const double dx = x;
+    const auto temp = static_cast<float>(dx / (1.0 - dx));
+    const auto am = static_cast<float>(2.0 / (1.0 + static_cast<double>(0.6666667f) * static_cast<double>(temp)));
+    const double e = std::exp(pi * static_cast<double>(a));
+    const auto wo = static_cast<float>(8.0 * (1.0 - dx) / pi * std::sqrt(e + static_cast<double>(0.568f)) / (e - 1.0));
+    const double r = dx / (2.0 - dx);
+    const auto d1 = static_cast<float>(
+        r * r + std::pow(static_cast<double>(0.0796f) * dx / (static_cast<double>(wo) - static_cast<double>(0.26f) * dx),
+                         static_cast<double>(am)));
+    const auto dw = static_cast<float>(dx / pi * (1.0 - 0.5 * std::log(static_cast<double>(d1))));
     Walk walk;
-    float w = b * (wo - dw);
+    auto w = static_cast<float>(db * (static_cast<double>(wo) - static_cast<double>(dw)));
     float step = 0.01f * w;
     walk.w.push_back(w);
     walk.zo.push_back(zo_of(b, er, t, w));
