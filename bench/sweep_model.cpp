@@ -18,9 +18,9 @@
 #include "input/dialog.hpp"
 #include "model/sweep.hpp"
 #include "model/model.hpp"
-#include "run/design_state.hpp"
+#include "state/design_state.hpp"
 #include "run/layouts.hpp"
-#include "run/session.hpp"
+#include "state/session.hpp"
 #include "run/sweeps.hpp"
 #include "run/table_rows.hpp"
 #include "textio/console.hpp"
@@ -31,7 +31,7 @@
 namespace {
 
 using namespace ferravane;
-using run::DesignState;
+using state::DesignState;
 using textio::Layout;
 
 class NullSink final : public textio::ByteSink {
@@ -109,7 +109,7 @@ struct FormatOut {
 // The program's own row loops; only what precedes them is repeated here.
 template <typename Rows>
 void sweep(DesignState& s, Rows& rows, Check& check) {
-    run::Blk2& b2 = s.blk2;
+    state::Blk2& b2 = s.blk2;
     if (b2.iop == 2) {
         run::sweeps::sensitivity_rows(s, rows);
     } else if (s.blk1.ifunc == 2) {
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     NullSink dialog_sink;
     textio::OutStream dialog_out(dialog_sink);
     textio::Console console(in, dialog_out);
-    run::Session io{console, AT_FDCWD, run::local_clock, nullptr};
+    state::Session io{console, AT_FDCWD, state::local_clock, nullptr};
 
     DesignState s;
     s.blk2.isel = 0;

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "run/driver.hpp"
-#include "run/session.hpp"
+#include "state/session.hpp"
 #include "textio/files.hpp"
 #include "textio/run_stop.hpp"
 
@@ -228,8 +228,8 @@ Outcome run_session(const Scratch& dir, std::string_view answers) {
     textio::StringSource source{std::string(answers)};
     auto in = std::make_unique<textio::InStream>(source);
     textio::Console console(*in, out);
-    run::Session io{console, dir.work_fd(),
-                    [] { return run::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
+    state::Session io{console, dir.work_fd(),
+                    [] { return state::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
     r.status = run::run_program(io, r.err);
     r.console = sink.data();  // no copy: large buffers cost a mapping each
     return r;

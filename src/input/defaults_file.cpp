@@ -42,20 +42,20 @@ struct NumericRecord {
     float* copy;
 };
 
-void message(run::Session& io, const char* first, const char* second, const char* label) {
+void message(state::Session& io, const char* first, const char* second, const char* label) {
     Layout lay;
     lay.x(6).lit(first).end();
     lay.x(6).lit(second).a(11, textio::Text20::from(label).view()).end();
     io.console.write(lay);
 }
 
-void end_of_file(run::DesignState& s, run::Session& io, const char* label) {
+void end_of_file(state::DesignState& s, state::Session& io, const char* label) {
     s.blk2.isel = -1;
     message(io, "End of file in FERRAVANE default data file",
             "(Ferravane.DEF). Entry missing for variable ", label);
 }
 
-void error_in(run::DesignState& s, run::Session& io, const char* label) {
+void error_in(state::DesignState& s, state::Session& io, const char* label) {
     s.blk2.isel = -1;
     message(io, "Error exists in FERRAVANE default data file",
             "(Ferravane.DEF). Fix entry for variable ", label);
@@ -63,7 +63,7 @@ void error_in(run::DesignState& s, run::Session& io, const char* label) {
 
 }  // namespace
 
-void read_defaults_file(run::DesignState& s, run::Session& io) {
+void read_defaults_file(state::DesignState& s, state::Session& io) {
     io.defaults = std::make_unique<textio::DefaultsFile>(io.dirfd);
     textio::InStream& in = io.defaults->stream();
     auto& b1 = s.blk1;

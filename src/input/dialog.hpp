@@ -3,11 +3,11 @@
 // banner, everything), 1 new option for the same line, 2 new line.
 #pragma once
 
-#include "run/design_state.hpp"
-#include "run/session.hpp"
+#include "state/design_state.hpp"
+#include "state/session.hpp"
 
 namespace ferravane::input {
 
-void slinput(run::DesignState& s, run::Session& io);
+void slinput(state::DesignState& s, state::Session& io);
 
 }  // namespace ferravane::input

@@ -1,6 +1,20 @@
-// The stripline electrical model: pure functions of their inputs, 32-bit
-// float arithmetic throughout, no I/O, no allocation, no shared state.
+// The stripline electrical model: pure functions of their inputs, no I/O,
+// no allocation, no shared state. Every value is a 32-bit float; each step
+// of a formula is carried in double and rounded when stored (step.hpp).
 // Argument order follows the long-standing routine signatures.
+//
+// Sources of the formulas:
+// - S. B. Cohn, "Characteristic impedance of the shielded-strip
+//   transmission line", 1954: the zero-thickness impedance by conformal
+//   mapping, Zo = (30 pi / sqrt(Er)) K(k)/K(k'), k = sech(pi W / 2B).
+// - W. Hilberg, "From approximations to exact relations for characteristic
+//   impedances", 1969: the logarithmic forms of the elliptic ratio K/K'.
+// - H. A. Wheeler, "Transmission-line properties of a strip line between
+//   parallel planes", 1978: the finite-thickness impedance with its
+//   effective-width correction. Wheeler's incremental-inductance rule
+//   gives the conductor loss from the impedance sensitivities.
+// - E. Hammerstad: the surface-roughness factor of the surface
+//   resistance, 1 + (2/pi) atan(1.4 (SR / skin depth)^2).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +22,10 @@
 #include "model/records.hpp"
 
 namespace ferravane::model {
+
+// Inches: a narrower strip cannot be made (the width synthesis reports it,
+// the dialog refuses narrower widths).
+inline constexpr float kMinWidth = 0.0009f;
 
 // Characteristic impedance (ohms) of width w into zo.
 void slzo(float b, float er, float t, float w, float& zo);

@@ -19,7 +19,6 @@ using wide::log;
 using wide::pow;
 using wide::sqrt;
 
-constexpr float kMinWidth = 0.0009f;  // inches; narrower strips cannot be made
 // The search converges in a few dozen steps for any realisable target; this
 // only bounds pathological inputs so that the callers always get an answer.
 constexpr std::int32_t kMaxSteps = 10000;

@@ -1,9 +1,8 @@
 // Characteristic impedance of a centred strip between two ground planes.
 //
-// Zero thickness: Cohn's conformal map, Zo = (30 pi / sqrt(Er)) K(k)/K(k'),
-// k = sech(pi W / 2B), with Hilberg's (1969) logarithmic forms for the
-// elliptic ratio and a simpler wide-strip form above W/B = 1.5.
-// Finite thickness: Wheeler's (1978) closed form with the effective-width
+// Zero thickness: Cohn's conformal map with Hilberg's logarithmic forms
+// for the elliptic ratio, and a simpler wide-strip form above W/B = 1.5.
+// Finite thickness: Wheeler's closed form with the effective-width
 // correction for the strip thickness.
 //
 // One statement per step of the formulas: Stored values are floats, the

@@ -18,7 +18,7 @@ using textio::Layout;
 // Where a table goes: always the console, the report file when stored.
 class Printer {
 public:
-    Printer(Session& io, bool stored) : io_(io), stored_(stored) {}
+    Printer(state::Session& io, bool stored) : io_(io), stored_(stored) {}
 
     // Console only.
     void console(const Layout& lay) { io_.console.write(lay); }
@@ -33,12 +33,12 @@ public:
     void warning(const Layout& lay) { console(lay); }
 
 private:
-    Session& io_;
+    state::Session& io_;
     bool stored_;
 };
 
-void frequency_analysis(DesignState& s, Printer& out) {
-    const Blk2& b2 = s.blk2;
+void frequency_analysis(state::DesignState& s, Printer& out) {
+    const state::Blk2& b2 = s.blk2;
     const float w = b2.wdef;
     float zo = 0.0f;
     model::slzo(b2.b, b2.er, b2.t, w, zo);
@@ -63,7 +63,7 @@ void frequency_analysis(DesignState& s, Printer& out) {
     out.both(lay);
 }
 
-void synthesis_with_loss(DesignState& s, Printer& out) {
+void synthesis_with_loss(state::DesignState& s, Printer& out) {
     Layout lay;
     layouts::synthesis_header(lay, s);
     layouts::loss_table_header(lay, s.blk1.fdef);
@@ -73,7 +73,7 @@ void synthesis_with_loss(DesignState& s, Printer& out) {
     sweeps::synthesis_loss_rows(s, rows);
 }
 
-void sensitivity_table(DesignState& s, Printer& out) {
+void sensitivity_table(state::DesignState& s, Printer& out) {
     Layout lay;
     if (s.blk1.ifunc == 2) {
         layouts::synthesis_header(lay, s);
@@ -89,8 +89,8 @@ void sensitivity_table(DesignState& s, Printer& out) {
 
 }  // namespace
 
-void run_table(DesignState& s, Session& io) {
-    Blk2& b2 = s.blk2;
+void run_table(state::DesignState& s, state::Session& io) {
+    state::Blk2& b2 = s.blk2;
     const bool stored = s.blk1.istore == 1;
     Layout lay;
     layouts::run_header(lay, s.blk3);
@@ -126,8 +126,8 @@ std::int32_t operation_choice(float sel) {
     return isel;
 }
 
-void run_driver(DesignState& s, Session& io) {
-    Blk2& b2 = s.blk2;
+void run_driver(state::DesignState& s, state::Session& io) {
+    state::Blk2& b2 = s.blk2;
     b2.isel = 0;
     s.blk1.ifunc = 2;
     for (;;) {
@@ -146,8 +146,8 @@ void run_driver(DesignState& s, Session& io) {
     io.console.flush();
 }
 
-int run_program(Session& io, std::string& err) {
-    DesignState s;
+int run_program(state::Session& io, std::string& err) {
+    state::DesignState s;
     try {
         run_driver(s, io);
         return 0;

@@ -1,44 +1,66 @@
 #include "run/layouts.hpp"
 
+#include "state/program.hpp"
+
 namespace ferravane::run::layouts {
 namespace {
 
-constexpr const char* kMakerLine = "Stripline Design Tools";
 constexpr const char* kQuote = "\"";
 
-// The right-hand column shared by both header blocks: roughness,
-// resistivity, option and loss tangent.
-void header_lines(Layout& lay, const DesignState& s, const char* title, int before, int after,
-                  int rule, int rule_before, int rule_after) {
-    const Blk2& b2 = s.blk2;
+// The title of a header block and the blanks that keep the right-hand
+// column (roughness, resistivity, option, loss tangent) in place.
+struct HeaderTitle {
+    const char* title;
+    int blanks_before;     // after the B value's inch mark
+    int blanks_after;      // before "SR ="
+    int underline;         // equals signs under the title
+    int underline_before;  // after the Er value
+    int underline_after;   // before "RES ="
+};
+
+constexpr HeaderTitle kAnalysisTitle{.title = "Impedance Analysis",
+                                     .blanks_before = 8,
+                                     .blanks_after = 10,
+                                     .underline = 20,
+                                     .underline_before = 10,
+                                     .underline_after = 8};
+constexpr HeaderTitle kSynthesisTitle{.title = "Strip Width Synthesis",
+                                      .blanks_before = 6,
+                                      .blanks_after = 9,
+                                      .underline = 23,
+                                      .underline_before = 8,
+                                      .underline_after = 7};
+
+void header_lines(Layout& lay, const state::DesignState& s, const HeaderTitle& h) {
+    const state::Blk2& b2 = s.blk2;
     lay.end();
-    lay.x(11).lit("B  =").f(9, 4, b2.b).lit(kQuote).x(before).lit(title).x(after).lit("SR =")
-        .f(8, 3, b2.sr1).lit(" u").lit(kQuote).end();
-    lay.x(11).lit("Er =").f(7, 2, b2.er).x(rule_before).rep(rule, '=').x(rule_after).lit("RES =")
-        .f(8, 3, s.blk1.res1).end();
+    lay.x(11).lit("B  =").f(9, 4, b2.b).lit(kQuote).x(h.blanks_before).lit(h.title)
+        .x(h.blanks_after).lit("SR =").f(8, 3, b2.sr1).lit(" u").lit(kQuote).end();
+    lay.x(11).lit("Er =").f(7, 2, b2.er).x(h.underline_before).rep(h.underline, '=')
+        .x(h.underline_after).lit("RES =").f(8, 3, s.blk1.res1).end();
     lay.x(11).lit("T  =").f(9, 4, b2.t).lit(kQuote).x(12).lit("(OPTION ").i(1, b2.iop).lit(")")
         .x(11).lit("DLTAN =").f(9, 5, b2.tlos).end();
 }
 
 }  // namespace
 
-void run_header(Layout& lay, const Blk3& d) {
+void run_header(Layout& lay, const state::Blk3& d) {
     lay.end();
     lay.x(6).rep(72, '-').end();
-    lay.x(8).lit("Ferravane (v. 1.3)").x(20).lit("Date:").i(2, d.imon).lit("/").i(2, d.iday)
+    lay.x(8).lit(state::kProgramTitle).x(20).lit("Date:").i(2, d.imon).lit("/").i(2, d.iday)
         .lit("/").i(4, d.iyr).lit(" at ").i(2, d.ihr).lit(":").i(2, d.imin).lit(":")
         .i(2, d.isec).lit("Hours").end();
-    lay.x(14).lit(kMakerLine).end();
+    lay.x(14).lit(state::kMakerLine).end();
     lay.x(16).lit(" RF/Microwave Computer-Aided Engineering Design Data").end();
     lay.x(16).lit("    for Single-Strip Stripline Transmission Lines.").end();
 }
 
-void analysis_header(Layout& lay, const DesignState& s) {
-    header_lines(lay, s, "Impedance Analysis", 8, 10, 20, 10, 8);
+void analysis_header(Layout& lay, const state::DesignState& s) {
+    header_lines(lay, s, kAnalysisTitle);
 }
 
-void synthesis_header(Layout& lay, const DesignState& s) {
-    header_lines(lay, s, "Strip Width Synthesis", 6, 9, 23, 8, 7);
+void synthesis_header(Layout& lay, const state::DesignState& s) {
+    header_lines(lay, s, kSynthesisTitle);
 }
 
 void width_line(Layout& lay, float w, float wbtemp, float tbtemp, float zo) {
@@ -108,7 +130,7 @@ void width_warning(Layout& lay, float zo) {
 
 void closing_rule(Layout& lay) { lay.x(6).rep(72, '-').end(); }
 
-void storage_line(Layout& lay, const Text20& fn) {
+void storage_line(Layout& lay, const textio::Text20& fn) {
     lay.x(6).lit("Output Data stored in User filename: ").a(20, fn.view()).end();
 }
 

@@ -2,16 +2,16 @@
 // Each function appends its lines; the caller sends the bytes on.
 #pragma once
 
-#include "run/design_state.hpp"
+#include "state/design_state.hpp"
 #include "textio/layout.hpp"
 
 namespace ferravane::run::layouts {
 
 using textio::Layout;
 
-void run_header(Layout& lay, const Blk3& d);
-void analysis_header(Layout& lay, const DesignState& s);
-void synthesis_header(Layout& lay, const DesignState& s);
+void run_header(Layout& lay, const state::Blk3& d);
+void analysis_header(Layout& lay, const state::DesignState& s);
+void synthesis_header(Layout& lay, const state::DesignState& s);
 void width_line(Layout& lay, float w, float wbtemp, float tbtemp, float zo);
 void frequency_table_header(Layout& lay);
 void frequency_row(Layout& lay, float f, const model::Sllos1& r);
@@ -24,7 +24,7 @@ void sensitivity_row(Layout& lay, float w, float wbyb, float zo, float tec,
                      const model::Slsen1& r);
 void width_warning(Layout& lay, float zo);
 void closing_rule(Layout& lay);
-void storage_line(Layout& lay, const Text20& fn);
+void storage_line(Layout& lay, const textio::Text20& fn);
 void operation_menu(Layout& lay);
 void operation_prompt(Layout& lay);
 

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "run/driver.hpp"
-#include "run/session.hpp"
+#include "state/session.hpp"
 
 int main() {
     using namespace ferravane;
@@ -20,7 +20,7 @@ int main() {
     textio::FdSink out_sink(STDOUT_FILENO, "Run stopped writing standard output");
     textio::OutStream out(out_sink);
     textio::Console console(in, out);
-    run::Session io{console, AT_FDCWD, run::local_clock, nullptr};
+    state::Session io{console, AT_FDCWD, state::local_clock, nullptr};
 
     std::string err;
     const int status = run::run_program(io, err);

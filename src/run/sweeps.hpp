@@ -15,13 +15,13 @@
 
 #include "model/model.hpp"
 #include "model/sweep.hpp"
-#include "run/design_state.hpp"
+#include "state/design_state.hpp"
 
 namespace ferravane::run::sweeps {
 
 // The width for the impedance in zo, which the search may overwrite.
 template <typename Rows>
-bool width_for(const Blk2& b2, float& w, float& zo, Rows& rows) {
+bool width_for(const state::Blk2& b2, float& w, float& zo, Rows& rows) {
     std::int32_t isyne = 0;
     model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
     if (isyne == 0) return true;
@@ -31,8 +31,8 @@ bool width_for(const Blk2& b2, float& w, float& zo, Rows& rows) {
 
 // The frequency sweep of the strip w whose impedance is zo.
 template <typename Rows>
-void frequency_rows(DesignState& s, float w, float zo, Rows& rows) {
-    const Blk2& b2 = s.blk2;
+void frequency_rows(state::DesignState& s, float w, float zo, Rows& rows) {
+    const state::Blk2& b2 = s.blk2;
     const std::int64_t l = s.blk1.l;
     for (std::int64_t il = 0; il <= l; ++il) {
         const float f = model::sweep_point(il, b2.fstep, b2.fmin);
@@ -43,9 +43,9 @@ void frequency_rows(DesignState& s, float w, float zo, Rows& rows) {
 
 // The impedance sweep with the loss at the frequency fdef.
 template <typename Rows>
-void synthesis_loss_rows(DesignState& s, Rows& rows) {
-    const Blk1& b1 = s.blk1;
-    const Blk2& b2 = s.blk2;
+void synthesis_loss_rows(state::DesignState& s, Rows& rows) {
+    const state::Blk1& b1 = s.blk1;
+    const state::Blk2& b2 = s.blk2;
     const float f = b1.fdef;
     float w = b2.wdef;
     float zo = b1.zmin - b1.zstep;
@@ -71,9 +71,9 @@ void synthesis_loss_rows(DesignState& s, Rows& rows) {
 // The width sweep (analysis) or impedance sweep (synthesis) with the
 // sensitivities of Zo.
 template <typename Rows>
-void sensitivity_rows(DesignState& s, Rows& rows) {
-    const Blk1& b1 = s.blk1;
-    const Blk2& b2 = s.blk2;
+void sensitivity_rows(state::DesignState& s, Rows& rows) {
+    const state::Blk1& b1 = s.blk1;
+    const state::Blk2& b2 = s.blk2;
     const bool synthesis = b1.ifunc == 2;
     float w = b2.wdef;
     float zo = 0.0f;

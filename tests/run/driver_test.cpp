@@ -22,10 +22,10 @@ struct TableRun {
     textio::StringSink sink;
     textio::OutStream out{sink};
     textio::Console console{in, out};
-    run::Session io{console, dirfd, [] { return run::ClockValues{}; }, nullptr};
+    state::Session io{console, dirfd, [] { return state::ClockValues{}; }, nullptr};
 
     ~TableRun() { ::close(dirfd); }
-    std::string run(run::DesignState& s) {
+    std::string run(state::DesignState& s) {
         run::run_table(s, io);
         io.report.close();
         out.flush();
@@ -33,8 +33,8 @@ struct TableRun {
     }
 };
 
-run::DesignState synthesis_line(std::int32_t iop, float zmin, float zmax, float zstep) {
-    run::DesignState s;
+state::DesignState synthesis_line(std::int32_t iop, float zmin, float zmax, float zstep) {
+    state::DesignState s;
     s.blk1.ifunc = 2;
     s.blk2.iop = iop;
     s.blk2.b = 0.25f;
@@ -76,7 +76,7 @@ class WidthWarning : public ::testing::TestWithParam<WarningCase> {};
 
 TEST_P(WidthWarning, EndsTheTableOnTheConsoleOnly) {
     const WarningCase& c = GetParam();
-    run::DesignState s = synthesis_line(c.iop, c.zmin, 300.0f, 10.0f);
+    state::DesignState s = synthesis_line(c.iop, c.zmin, 300.0f, 10.0f);
     s.blk1.istore = 1;
     s.blk2.fn = textio::Text20::from("w.txt");
     TableRun t;
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SweepPoints, ComputedFromTheIndexAndRoundedOnce) {
     // Row 11 is 2.45 + 10 * 7.3: rounded once it is 75.5, rounded twice
     // (product, then sum) it would print 75.4.
-    run::DesignState s;
+    state::DesignState s;
     s.blk1.ifunc = 1;
     s.blk2.iop = 1;
     s.blk2.b = 0.25f;
@@ -132,13 +132,13 @@ TEST(SweepPoints, ComputedFromTheIndexAndRoundedOnce) {
 TEST(SynthesisWithLoss, AccumulatesTheImpedanceAndClampsTheWidthTarget) {
     // 20..100 in steps of 8.08: 11 rows, the last shown as 100.80 while its
     // width is synthesised for 100 ohms.
-    run::DesignState s = synthesis_line(1, 20.0f, 100.0f, 8.08f);
+    state::DesignState s = synthesis_line(1, 20.0f, 100.0f, 8.08f);
     TableRun t;
     const std::string console = t.run(s);
     EXPECT_NE(console.find("  100.80 "), std::string::npos);
     EXPECT_EQ(console.find("  108.88 "), std::string::npos);
     // The width of the 100.80 row equals that of a plain 100-ohm target.
-    run::DesignState at100 = synthesis_line(1, 100.0f, 100.0f, 8.08f);
+    state::DesignState at100 = synthesis_line(1, 100.0f, 100.0f, 8.08f);
     TableRun t100;
     const std::string one = t100.run(at100);
     const auto row100 = one.find("  100.00 ");
@@ -154,7 +154,7 @@ TEST(SynthesisWithLoss, RowCountWithATenthOfAStepTolerance) {
     };
     const Case cases[] = {{20.0f, 100.0f, 10.0f, 9}, {20.0f, 100.0f, 8.08f, 11}, {25.0f, 75.0f, 0.1f, 501}};
     for (const Case& c : cases) {
-        run::DesignState s = synthesis_line(1, c.zmin, c.zmax, c.zstep);
+        state::DesignState s = synthesis_line(1, c.zmin, c.zmax, c.zstep);
         TableRun t;
         const std::string console = t.run(s);
         const std::string rule = "      " + std::string(72, '-') + "\r\n";

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "run/driver.hpp"
-#include "run/session.hpp"
+#include "state/session.hpp"
 
 namespace ferravane::testing {
 namespace {
@@ -91,7 +91,7 @@ RunResult run_session(const std::string& answers, const std::string* defaults,
         textio::StringSink sink;
         textio::OutStream out(sink);
         textio::Console console(in, out);
-        run::Session io{console, dirfd, [] { return run::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; },
+        state::Session io{console, dirfd, [] { return state::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; },
                         nullptr};
         result.status = run::run_program(io, result.err);
         result.console = sink.data();

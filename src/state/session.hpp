@@ -11,7 +11,7 @@
 #include "textio/console.hpp"
 #include "textio/files.hpp"
 
-namespace ferravane::run {
+namespace ferravane::state {
 
 // Local date and time: year, month, day, UTC offset in minutes, hour,
 // minute, second, milliseconds.
@@ -33,4 +33,4 @@ struct Session {
     }
 };
 
-}  // namespace ferravane::run
+}  // namespace ferravane::state

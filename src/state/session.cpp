@@ -1,9 +1,9 @@
-#include "run/session.hpp"
+#include "state/session.hpp"
 
 #include <chrono>
 #include <ctime>
 
-namespace ferravane::run {
+namespace ferravane::state {
 
 ClockValues local_clock() {
     const auto now = std::chrono::system_clock::now();
@@ -21,4 +21,4 @@ ClockValues local_clock() {
                        static_cast<std::int32_t>(ms.count())};
 }
 
-}  // namespace ferravane::run
+}  // namespace ferravane::state

@@ -7,7 +7,7 @@
 #include "model/records.hpp"
 #include "textio/text20.hpp"
 
-namespace ferravane::run {
+namespace ferravane::state {
 
 using textio::Text20;
 
@@ -70,4 +70,4 @@ struct DesignState {
     model::Slsen1 slsen1;
 };
 
-}  // namespace ferravane::run
+}  // namespace ferravane::state
