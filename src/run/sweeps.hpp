@@ -1,26 +1,19 @@
-// The row loops of the three table kinds, apart from what becomes of a row.
-// Each computed row is handed to `rows`, so the program prints it and the
-// throughput benchmark runs the very same sweep without output.
-//
-// Rows provides:
-//   frequency(f, sllos1)                       a frequency analysis row
-//   synthesis_loss(w, wbyb, zod, tec, sllos1)  a synthesis-with-loss row
-//   sensitivity(w, wbyb, zo, tec, slsen1)      a sensitivity row
-//   unrealisable(zo)                           the width search failed for
-//                                              zo as it left it; the table ends
+// The row loops of the three table kinds, apart from what becomes of a row
+// (a RowSink): the program prints it, the throughput benchmark runs the very
+// same sweep without output.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "model/model.hpp"
 #include "model/sweep.hpp"
+#include "run/row_sink.hpp"
 #include "state/design_state.hpp"
 
 namespace ferravane::run::sweeps {
 
 // The width for the impedance in zo, which the search may overwrite.
-template <typename Rows>
+template <RowSink Rows>
 bool width_for(const state::Blk2& b2, float& w, float& zo, Rows& rows) {
     std::int32_t isyne = 0;
     model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
@@ -30,7 +23,7 @@ bool width_for(const state::Blk2& b2, float& w, float& zo, Rows& rows) {
 }
 
 // The frequency sweep of the strip w whose impedance is zo.
-template <typename Rows>
+template <RowSink Rows>
 void frequency_rows(state::DesignState& s, float w, float zo, Rows& rows) {
     const state::Blk2& b2 = s.blk2;
     const std::int64_t l = s.blk1.l;
@@ -42,7 +35,7 @@ void frequency_rows(state::DesignState& s, float w, float zo, Rows& rows) {
 }
 
 // The impedance sweep with the loss at the frequency fdef.
-template <typename Rows>
+template <RowSink Rows>
 void synthesis_loss_rows(state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
     const state::Blk2& b2 = s.blk2;
@@ -70,7 +63,7 @@ void synthesis_loss_rows(state::DesignState& s, Rows& rows) {
 
 // The width sweep (analysis) or impedance sweep (synthesis) with the
 // sensitivities of Zo.
-template <typename Rows>
+template <RowSink Rows>
 void sensitivity_rows(state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
     const state::Blk2& b2 = s.blk2;

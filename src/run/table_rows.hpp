@@ -5,11 +5,12 @@
 
 #include "model/records.hpp"
 #include "run/layouts.hpp"
+#include "run/row_sink.hpp"
 #include "textio/layout.hpp"
 
 namespace ferravane::run {
 
-template <typename Out>
+template <TableOut Out>
 class TableRows {
 public:
     explicit TableRows(Out& out) : out_(out) {}
