@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <vector>
 
 #include "input/dialog.hpp"
+#include "input/screens.hpp"
 #include "session_harness.hpp"
 
 namespace ferravane::testing {
@@ -184,6 +186,24 @@ TEST(OperationMenu, NewOptionNewLineOrEnd) {
         } else {
             EXPECT_EQ(r.status, 2) << c.answer;  // the answers run out in the next dialog
             EXPECT_EQ(after.substr(0, std::string(c.next).size()), c.next) << c.answer;
+        }
+    }
+}
+
+// A menu entry's text shows the value it selects, so the two are checked
+// against each other: each text carries the value with one decimal.
+TEST(Menus, EachEntryShowsTheValueItSelects) {
+    for (const input::Menu* m : {&input::screens::kResistivity, &input::screens::kRoughness}) {
+        ASSERT_GE(m->default_choice, 1u);
+        ASSERT_LE(m->default_choice, m->entries.size());
+        for (std::size_t i = 0; i < m->entries.size(); ++i) {
+            const input::MenuEntry& e = m->entries[i];
+            char value[16];
+            std::snprintf(value, sizeof value, "%.1f", static_cast<double>(e.value));
+            EXPECT_NE(e.text.find(value), std::string_view::npos) << e.text;
+            // The choice number, and the default's star, lead the text.
+            EXPECT_EQ(e.text[1] - '0', static_cast<int>(i + 1)) << e.text;
+            EXPECT_EQ(e.text[0] == '*', i + 1 == m->default_choice) << e.text;
         }
     }
 }
