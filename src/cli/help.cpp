@@ -90,7 +90,8 @@ headers add the unit (w_in, zo_ohm, loss_total_db_per_in); JSON has a
 constexpr std::string_view kAnalyzeExamples = R"(
 Examples:
   ferravane analyze --b 0.25 --er 2.2 --w 0.2026 --t 0.0014
-  ferravane analyze --b 62mil --er 4.3 --t 1.4mil --w 10mil:40mil:5mil --format csv
+  ferravane analyze --b 62mil --er 4.3 --t 1.4mil --w 10mil:40mil:5mil \
+      --format csv
   ferravane analyze --b 1.575mm --er 3.66 --w 1.2mm --f 1GHz:10GHz:1GHz \
       --tand 0.0037 --units mm
   ferravane analyze --b 0.25 --er 2.2 --w 0.2 --tol b=2%,er=0.05,w=0.5mil

@@ -195,9 +195,9 @@ private:
             if (take('}')) return v;
             do {
                 space();
-                std::string key = string();
+                v.keys.push_back(string());
                 expect(':');
-                v.members.emplace_back(std::move(key), value());
+                v.values.push_back(value());
             } while (take(','));
             expect('}');
         } else if (c == '[') {
@@ -230,8 +230,8 @@ private:
 }  // namespace
 
 const Json& Json::operator[](std::string_view key) const {
-    for (const auto& [k, v] : members) {
-        if (k == key) return v;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == key) return values[i];
     }
     ADD_FAILURE() << "no JSON member " << key;
     throw std::out_of_range(std::string(key));

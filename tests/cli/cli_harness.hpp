@@ -37,8 +37,9 @@ struct Json {
     enum class Kind { null, boolean, number, string, array, object } kind = Kind::null;
     bool boolean = false;
     std::string text;  // the number's text, or the string
-    std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    std::vector<Json> items;          // of an array
+    std::vector<std::string> keys;    // of an object, in order
+    std::vector<Json> values;         // of an object, one per key
 
     const Json& operator[](std::string_view key) const;  // fails the test when absent
     float number() const;
