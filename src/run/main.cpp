@@ -1,16 +1,19 @@
-// Ferravane: stripline analysis and synthesis on the console. Takes no
-// arguments; answers come from standard input, the defaults file and report
-// files live in the working folder.
+// Ferravane: stripline analysis and synthesis on the console. Without
+// arguments the dialog: answers come from standard input, the defaults file
+// and report files live in the working folder. With arguments the command
+// line of src/cli.
 #include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
+#include "cli/cli.hpp"
 #include "run/driver.hpp"
 #include "state/session.hpp"
 
-int main() {
+int main(int argc, char** argv) {
     using namespace ferravane;
+    if (argc > 1) return cli::run_main(argc, argv);
     // A closed pipe on standard output must be a run stop with its message,
     // not a silent death.
     std::signal(SIGPIPE, SIG_IGN);

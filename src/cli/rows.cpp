@@ -1,0 +1,88 @@
+#include "cli/rows.hpp"
+
+#include "model/model.hpp"
+
+namespace ferravane::cli {
+namespace {
+
+class RowRun {
+public:
+    RowRun(const Request& req, const std::function<bool(const Row&)>& sink) : req_(req), sink_(sink) {}
+
+    // The rows of one strip: one, or one per frequency.
+    bool emit(Row& row) {
+        if (!req_.freqs) return send(row);
+        bool go_on = true;
+        req_.freqs->for_each([&](float f) {
+            if (!go_on) return;
+            row.f = f;
+            if (row.status != Status::unrealisable) {
+                const Line& l = req_.line;
+                model::Slsen1 scratch;  // sllos overwrites it; the row keeps slsen's own
+                model::sllos(l.b, l.er, f, l.res, l.sr, l.t, l.tlos, row.w, row.zo, row.loss, scratch);
+            }
+            go_on = send(row);
+        });
+        return go_on;
+    }
+
+    // Sensitivities, cutoff and tolerance window of the strip w; zo is the
+    // row's impedance and z_strip that of the strip itself.
+    void describe(Row& row, float z_strip) const {
+        const Line& l = req_.line;
+        model::slsen(l.b, l.er, l.t, row.w, row.zo, row.sen);
+        model::slmode(l.b, l.er, l.t, row.tec, row.w, row.wbyb);
+        if (req_.tol.any()) {
+            row.window = zo_window(l.b, l.er, l.t, row.w, z_strip, row.sen, req_.tol);
+            if (!row.window) row.status = Status::tolerance_too_wide;
+        }
+    }
+
+    Totals totals;
+
+private:
+    bool send(const Row& row) {
+        ++totals.rows;
+        if (row.status == Status::unrealisable) ++totals.unrealisable;
+        if (row.status == Status::tolerance_too_wide) ++totals.tolerance_too_wide;
+        return sink_(row);
+    }
+
+    const Request& req_;
+    const std::function<bool(const Row&)>& sink_;
+};
+
+}  // namespace
+
+Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& sink) {
+    RowRun run(req, sink);
+    const Line& l = req.line;
+    bool go_on = true;
+    req.values.for_each([&](float value) {
+        if (!go_on) return;
+        Row row;
+        if (req.command == Command::analyze) {
+            row.w = value;
+            model::slzo(l.b, l.er, l.t, row.w, row.zo);
+            run.describe(row, row.zo);
+        } else {
+            row.zo = value;
+            float target = value;  // slwb may leave another impedance in it
+            std::int32_t isyne = 0;
+            model::slwb(l.b, l.er, isyne, l.t, row.w, target);
+            if (isyne != 0) {
+                row.status = Status::unrealisable;
+            } else {
+                // The window is about the impedance of the strip drawn,
+                // which is within 0.1 % of the target.
+                float z_strip = 0.0f;
+                if (req.tol.any()) model::slzo(l.b, l.er, l.t, row.w, z_strip);
+                run.describe(row, z_strip);
+            }
+        }
+        go_on = run.emit(row);
+    });
+    return run.totals;
+}
+
+}  // namespace ferravane::cli

@@ -1,0 +1,145 @@
+#include "cli/tolerance.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "cli/units.hpp"
+#include "cli/text.hpp"
+#include "cli/usage_error.hpp"
+#include "model/model.hpp"
+
+namespace ferravane::cli {
+namespace {
+
+void read_one(std::string_view key, std::string_view value, Tolerance& tol) {
+    if (tol.given) throw UsageError(cat(key, " is given twice"));
+    tol.given = true;
+    tol.typed = std::string(value);
+    const std::string item = cat(key, "=", value);
+    if (value.ends_with('%')) {
+        const std::string_view number = value.substr(0, value.size() - 1);
+        double percent = 0.0;
+        const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), percent);
+        if (number.empty() || ec != std::errc{} || ptr != number.data() + number.size() ||
+            !std::isfinite(percent)) {
+            throw UsageError(cat(quoted(item), ": ", quoted(number), " is not a number"));
+        }
+        if (percent < 0.0) throw UsageError(cat(quoted(item), ": a tolerance must not be negative"));
+        if (percent >= 100.0) {
+            throw UsageError(cat(quoted(item), ": a relative tolerance must be below 100%"));
+        }
+        tol.relative = true;
+        tol.fraction = percent / 100.0;
+        return;
+    }
+    try {
+        tol.amount = read_quantity(value, key == "er" ? Quantity::number : Quantity::length).value;
+    } catch (const UsageError& e) {
+        throw UsageError(cat(quoted(item), ": ", e.what()));
+    }
+    if (tol.amount < 0.0f) throw UsageError(cat(quoted(item), ": a tolerance must not be negative"));
+}
+
+}  // namespace
+
+float Tolerance::corner(float nominal, int sign) const {
+    const double x = static_cast<double>(nominal);
+    const double d = relative ? x * fraction : static_cast<double>(amount);
+    return static_cast<float>(sign > 0 ? x + d : x - d);
+}
+
+double Tolerance::relative_to(float nominal) const {
+    if (relative) return fraction;
+    if (amount == 0.0f) return 0.0;
+    return static_cast<double>(amount) / static_cast<double>(nominal);
+}
+
+Tolerances read_tolerances(std::string_view text) {
+    if (text.empty()) throw UsageError("missing value");
+    Tolerances tol;
+    for (;;) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        const std::size_t eq = item.find('=');
+        if (eq == std::string_view::npos || eq + 1 == item.size()) {
+            throw UsageError(cat(quoted(item), " is not KEY=VALUE (keys b, t, er, w)"));
+        }
+        const std::string_view key = item.substr(0, eq);
+        const std::string_view value = item.substr(eq + 1);
+        if (key == "b") {
+            read_one(key, value, tol.b);
+        } else if (key == "t") {
+            read_one(key, value, tol.t);
+        } else if (key == "er") {
+            read_one(key, value, tol.er);
+        } else if (key == "w") {
+            read_one(key, value, tol.w);
+        } else {
+            throw UsageError(cat("unknown key ", quoted(key), " in ", quoted(item), " (use b, t, er or w)"));
+        }
+        if (comma == std::string_view::npos) return tol;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+void check_corners(const Tolerances& tol, float b, float t, float er) {
+    if (tol.t.corner(t, -1) < 0.0f) {
+        throw UsageError(cat("t=", tol.t.typed, " takes the strip thickness T below 0 at a corner"));
+    }
+    if (!(tol.t.corner(t, +1) < tol.b.corner(b, -1))) {
+        throw UsageError(
+            "the tolerances take the strip thickness T up to the ground-plane spacing B at a corner");
+    }
+    if (tol.er.corner(er, -1) < 1.0f) {
+        throw UsageError(cat("er=", tol.er.typed, " takes Er below 1 at a corner"));
+    }
+}
+
+std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
+                                const model::Slsen1& sen, const Tolerances& tol) {
+    if (!(tol.w.corner(w, -1) > 0.0f)) return std::nullopt;
+
+    const double terms[] = {
+        static_cast<double>(sen.szob) * tol.b.relative_to(b),
+        static_cast<double>(sen.szoer) * tol.er.relative_to(er),
+        static_cast<double>(sen.szot) * tol.t.relative_to(t),
+        static_cast<double>(sen.szow) * tol.w.relative_to(w),
+    };
+    double worst = 0.0;
+    double squares = 0.0;
+    for (double x : terms) {
+        worst += std::fabs(x);
+        squares += x * x;
+    }
+    const double rss = std::sqrt(squares);
+    const double z = static_cast<double>(zo);
+
+    Window win;
+    win.lin_min = static_cast<float>(z * (1.0 - worst));
+    win.lin_max = static_cast<float>(z * (1.0 + worst));
+    win.rss_min = static_cast<float>(z * (1.0 - rss));
+    win.rss_max = static_cast<float>(z * (1.0 + rss));
+
+    // Zo is monotonic in each of the four, so the extremes lie at corners.
+    bool first = true;
+    for (int corner = 0; corner < 16; ++corner) {
+        auto sign = [corner](int bit) { return (corner >> bit) & 1 ? +1 : -1; };
+        const float cb = tol.b.corner(b, sign(0));
+        const float ct = tol.t.corner(t, sign(1));
+        const float cer = tol.er.corner(er, sign(2));
+        const float cw = tol.w.corner(w, sign(3));
+        float z_corner = 0.0f;
+        model::slzo(cb, cer, ct, cw, z_corner);
+        if (first) {
+            win.min = win.max = z_corner;
+            first = false;
+        } else {
+            win.min = std::min(win.min, z_corner);
+            win.max = std::max(win.max, z_corner);
+        }
+    }
+    return win;
+}
+
+}  // namespace ferravane::cli

@@ -1,0 +1,55 @@
+// The tolerance window: how far Zo can move when B, T, Er and W each move
+// within their fabrication tolerance. Two estimates from the normalised
+// sensitivities (dZo/Zo)/(dx/x), worst case and root-sum-square, and the
+// exact extremes of the model over the 16 corners of the tolerance box.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/records.hpp"
+
+namespace ferravane::cli {
+
+struct Tolerance {
+    bool given = false;
+    bool relative = false;  // fraction of the nominal value, else amount
+    double fraction = 0.0;  // relative: 2% is 0.02
+    float amount = 0.0f;    // absolute, in inches (B, T, W) or plain (Er)
+    std::string typed;      // as written after the '='
+
+    // The value moved by one tolerance up (+1) or down (-1), in double and
+    // rounded once.
+    float corner(float nominal, int sign) const;
+    // The tolerance as a fraction of the nominal value.
+    double relative_to(float nominal) const;
+};
+
+struct Tolerances {
+    Tolerance b, t, er, w;
+    bool any() const { return b.given || t.given || er.given || w.given; }
+};
+
+// Reads "b=2%,t=10%,er=0.05,w=0.5mil": each key at most once, relative in
+// percent (below 100) or absolute with a length unit (none for er), never
+// negative. Throws UsageError.
+Tolerances read_tolerances(std::string_view text);
+
+// Every corner must still be a line: B - dB > T + dT, T - dT >= 0,
+// Er - dEr >= 1. Throws UsageError naming the key.
+void check_corners(const Tolerances& tol, float b, float t, float er);
+
+struct Window {
+    float lin_min = 0.0f, lin_max = 0.0f;  // zo * (1 -/+ sum |S_x| dx/x)
+    float rss_min = 0.0f, rss_max = 0.0f;  // zo * (1 -/+ sqrt(sum (S_x dx/x)^2))
+    float min = 0.0f, max = 0.0f;          // slzo over the 16 corners
+};
+
+// The window about zo, the impedance of the strip w on the line, with the
+// sensitivities sen of that strip. None when the width tolerance takes
+// the strip to zero width or below.
+std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
+                                const model::Slsen1& sen, const Tolerances& tol);
+
+}  // namespace ferravane::cli
