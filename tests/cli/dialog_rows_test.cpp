@@ -47,15 +47,15 @@ struct Rows {
 
 // The design state after a new-line dialog with these answers (no defaults
 // file is read on that path; every answer given is accepted).
-run::DesignState dialog_state(const std::string& answers) {
-    run::DesignState s;
+state::DesignState dialog_state(const std::string& answers) {
+    state::DesignState s;
     s.blk2.isel = 2;
     textio::StringSource source(answers);
     textio::InStream in(source);
     textio::StringSink sink;
     textio::OutStream out(sink);
     textio::Console console(in, out);
-    run::Session io{console, AT_FDCWD, [] { return run::ClockValues{}; }, nullptr};
+    state::Session io{console, AT_FDCWD, [] { return state::ClockValues{}; }, nullptr};
     input::slinput(s, io);
     return s;
 }
@@ -116,7 +116,7 @@ class SameRowsAsTheDialog : public ::testing::TestWithParam<Line> {};
 
 TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
     const Line& l = GetParam();
-    run::DesignState s = dialog_state(
+    state::DesignState s = dialog_state(
         cat(design_answers(l, 1), "1\n", l.fstart, "\n", l.fstop, "\n", l.fstep, "\n", l.w, "\n0\n"));
     ASSERT_EQ(s.blk2.iop, 1);
     // As the driver: the impedance of the width, the cutoff once, the rows.
@@ -150,7 +150,7 @@ TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
 
 TEST_P(SameRowsAsTheDialog, WidthSensitivity) {
     const Line& l = GetParam();
-    run::DesignState s = dialog_state(
+    state::DesignState s = dialog_state(
         cat(design_answers(l, 1), "2\n", l.wmin, "\n", l.wmax, "\n", l.wstep, "\n0\n"));
     ASSERT_EQ(s.blk2.iop, 2);
     Rows rows;
@@ -174,7 +174,7 @@ TEST_P(SameRowsAsTheDialog, WidthSensitivity) {
 
 TEST_P(SameRowsAsTheDialog, SynthesisWithSensitivity) {
     const Line& l = GetParam();
-    run::DesignState s = dialog_state(
+    state::DesignState s = dialog_state(
         cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n2\n0\n"));
     ASSERT_EQ(s.blk2.iop, 2);
     Rows rows;
@@ -206,7 +206,7 @@ TEST_P(SameRowsAsTheDialog, SynthesisWithSensitivity) {
 
 TEST_P(SameRowsAsTheDialog, SynthesisWithLoss) {
     const Line& l = GetParam();
-    run::DesignState s = dialog_state(
+    state::DesignState s = dialog_state(
         cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n1\n", l.fdef, "\n0\n"));
     ASSERT_EQ(s.blk2.iop, 1);
     Rows rows;
@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, SameRowsAsTheDialog, ::testing::ValuesIn(kLines)
 TEST(ImpedanceRange, KeepsTheEndAsTyped) {
     const Line l = {"thick", "0.25", "0.01", "2.2", "0", 2, "copper", 3, "2.5", "", "", "", "",
                     "", "", "", "50", "130", "10", ""};
-    run::DesignState s = dialog_state(cat(design_answers(l, 2), "50\n130\n10\n2\n0\n"));
+    state::DesignState s = dialog_state(cat(design_answers(l, 2), "50\n130\n10\n2\n0\n"));
     Rows rows;
     run::sweeps::sensitivity_rows(s, rows);
     ASSERT_EQ(rows.sens.size(), 8u);
