@@ -1,0 +1,171 @@
+// The exp and log kernels that exp, log, pow and cosh are built on.
+//
+// exp: x = k ln2/256 + r with |r| <= ln2/512, exp(x) = 2^(k>>8) 2^((k&255)/256) e^r.
+// log: x = 2^k z with z in [0.6875, 1.375), z c = 1 + r for a 12-bit c from a
+// 256-entry table, log x = k ln2 - log c + log1p(r), |r| below about 2^-8.
+//
+// Each has a fast form whose relative error bound is given next to it, for
+// Ziv's rounding test, and an accurate form, all in double-double, good to
+// about 2^-100 for the rare inputs whose rounding the fast form cannot decide.
+#pragma once
+
+#include <cstdint>
+
+#include "model/math/dd.hpp"
+#include "model/math/tables.hpp"
+
+namespace ferravane::model::math::detail {
+
+// ------------------------------------------------------------------ exp
+
+// x = k ln2/256 + (rh + rl).
+struct ExpReduced {
+    int k;
+    double rh;
+    double rl;
+};
+
+// Reduction of xh + xl, |xh| < 746. The first two parts of ln2/256 have 34
+// bits and |k| < 2^19, so k times them is exact, and so is xh - k L0 (the two
+// are within a factor of two unless k is 0).
+inline ExpReduced exp_reduce(double xh, double xl) {
+    constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
+    const double kd = (xh * kExpInvLn2N + shift) - shift;
+    const double a = xh - kd * kExpLn2N[0];
+    const dd r = two_sum(a, -(kd * kExpLn2N[1]));
+    return {static_cast<int>(kd), r.hi, (r.lo + xl) - kd * kExpLn2N[2]};
+}
+
+// e^r - 1 - rh, the part of the fast polynomial after its linear term; its
+// leading part rh^2/2 is below 2^-19.
+inline double exp_fast_tail(double rh, double rl) {
+    const double q = rh * (kExpFast[0] + rh * (kExpFast[1] + rh * (kExpFast[2] + rh * kExpFast[3])));
+    return rl + (rl * rh + (rh * rh) * (0.5 + q));
+}
+
+// 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18. The table's
+// leading part h has 26 bits: h times the top 26 bits of rh is exact, and
+// everything else is small enough for plain double arithmetic.
+inline dd exp_table_times(int j, double rh, double rest) {
+    const Exp2Entry& t = kExp2[j];
+    const double p1 = clear_low(rh, 27);
+    const double p2 = (rh - p1) + rest;
+    const dd s = fast_two_sum(t.h, t.h * p1);
+    const double lo = s.lo + (t.h * p2 + (t.m + (t.m * (rh + rest) + t.l)));
+    return {s.hi, lo};
+}
+
+// Error bound of the fast exp relative to its result: the analysis gives
+// about 2^-70.5 (the rounding of rh^2/2 and of its Horner factor dominate).
+inline constexpr double kExpFastErr = 0x1p-68;
+
+// exp(xh + xl) = (hi + lo) 2^e, relative error below kExpFastErr.
+struct Scaled {
+    dd v;
+    int e;
+};
+
+inline Scaled exp_fast(double xh, double xl) {
+    const ExpReduced r = exp_reduce(xh, xl);
+    const dd v = exp_table_times(r.k & 255, r.rh, exp_fast_tail(r.rh, r.rl));
+    return {v, r.k >> 8};
+}
+
+// 2^(j/256) e^r in double-double, about 2^-104 relative.
+inline dd exp_accurate_core(int j, dd r) {
+    constexpr int n = sizeof kExpAcc / sizeof kExpAcc[0];
+    dd p = kExpAcc[n - 1];
+    for (int i = n - 2; i >= 0; --i) {
+        p = add(mul(p, r), kExpAcc[i]);
+    }
+    p = add(mul(p, r), dd{1.0, 0.0});
+    p = mul(p, r);  // e^r - 1
+    const Exp2Entry& t = kExp2[j];
+    dd tv = fast_two_sum(t.h, t.m);
+    tv.lo += t.l;
+    return add(tv, mul(tv, p));
+}
+
+inline Scaled exp_accurate(double xh, double xl) {
+    const ExpReduced r = exp_reduce(xh, xl);
+    const dd rr = fast_two_sum(r.rh, r.rl);
+    return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
+}
+
+// Accurate-path error bound relative to the result.
+inline constexpr double kAccurateErr = 0x1p-100;
+
+// ------------------------------------------------------------------ log
+
+// x = 2^k z, z c = 1 + (rh + rl) exactly, for the table entry i.
+struct LogReduced {
+    int k;
+    int i;
+    double rh;
+    double rl;
+};
+
+// ix: bits of a positive normal double; scale: its power-of-two exponent
+// adjustment (-52 when a subnormal was scaled up by 2^52).
+inline LogReduced log_reduce(std::uint64_t ix, int scale) {
+    const std::uint64_t tmp = ix - kLogOffset;
+    const int i = static_cast<int>((tmp >> 44) & 255);
+    const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52) + scale;
+    const std::uint64_t iz = ix - (tmp & (std::uint64_t{0xfff} << 52));
+    const double z = from_bits(iz);
+    // z = zh + zl with zh of 41 bits: zh c (12-bit c) and zl c are exact;
+    // zh c lies within 2^-7 of 1, so zh c - 1 is exact too.
+    const double zh = from_bits(iz & ~std::uint64_t{0xfff});
+    const double zl = z - zh;
+    const double c = kLog[i].c;
+    const dd r = two_sum(zh * c - 1.0, zl * c);
+    return {k, i, r.hi, r.lo};
+}
+
+// Relative error bound of the fast log. Terms: rounding of the cubic tail
+// (|r|^3/3 2^-52 against |log x| >= |r|/2 on the subintervals next to 1 and
+// >= 2^-9 elsewhere), under 2^-69; the rest well below.
+inline constexpr double kLogFastErr = 0x1p-67;
+
+inline dd log_fast(std::uint64_t ix, int scale) {
+    const LogReduced lr = log_reduce(ix, scale);
+    const double rh = lr.rh;
+    const double kd = lr.k;
+    // log1p(r) = rh - rh^2/2 + rh^3 P(rh) + rl (1 - rh): the square through
+    // a 26-bit top part rh1 whose square is exact.
+    const double rh1 = clear_low(rh, 27);
+    const double rh2 = rh - rh1;
+    const dd b = fast_two_sum(rh, -0.5 * (rh1 * rh1));
+    const double r2 = rh * rh;
+    const double r4 = r2 * r2;
+    const double* c = kLogFast;
+    const double p = ((c[0] + rh * c[1]) + r2 * (c[2] + rh * c[3])) +
+                     r4 * ((c[4] + rh * c[5]) + r2 * (c[6] + rh * c[7]));
+    const double tail = (rh * r2) * p - 0.5 * (rh2 * (rh + rh1)) + (lr.rl - lr.rl * rh);
+    // k ln2 - log c, the first product exact, then the whole sum.
+    const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
+    const dd s = two_sum(a.hi, b.hi);
+    const double lo = s.lo + (((a.lo + b.lo) + (kLog[lr.i].l + (kd * kLn2[1] + kd * kLn2[2]))) + tail);
+    return fast_two_sum(s.hi, lo);
+}
+
+// log x in double-double, about 2^-104 relative.
+inline dd log_accurate(std::uint64_t ix, int scale) {
+    const LogReduced lr = log_reduce(ix, scale);
+    const dd r{lr.rh, lr.rl};
+    constexpr int n = sizeof kLogAcc / sizeof kLogAcc[0];
+    dd p = kLogAcc[n - 1];
+    for (int i = n - 2; i >= 0; --i) {
+        p = add(mul(p, r), kLogAcc[i]);
+    }
+    p = add(mul(p, r), dd{1.0, 0.0});
+    p = mul(p, r);  // log1p(r)
+    const double kd = lr.k;
+    // k ln2: the first two products are exact.
+    dd s = fast_two_sum(kd * kLn2[0], kd * kLn2[1]);
+    s.lo += kd * kLn2[2];
+    s = add(s, dd{kLog[lr.i].h, kLog[lr.i].l});
+    return add(s, p);
+}
+
+}  // namespace ferravane::model::math::detail
