@@ -4,6 +4,7 @@
 #include <mpfr.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -162,7 +163,7 @@ int main(int argc, char** argv) {
     std::fprintf(f,
                  "// Offset of the reduction: x = 2^k z with z in [0x1.6p-1, 0x1.6p0).\n"
                  "inline constexpr std::uint64_t kLogOffset = 0x3fe6000000000000;\n"
-                 "// Subinterval i of z (the 8 bits after the offset): c, about 1/z with 12 "
+                 "// Subinterval i of z (the 8 bits after the offset): c, about 1/z with 9 "
                  "bits, exactly 1 on the two\n// subintervals next to 1 so that log x near 1 "
                  "keeps its relative accuracy; and -log(c) = h + l.\n"
                  "struct LogEntry {\n    double c, h, l;\n};\ninline constexpr LogEntry kLog[256] = {\n");
@@ -178,7 +179,19 @@ int main(int argc, char** argv) {
             mpfr_add_d(c.v, c.v, hi_edge, MPFR_RNDN);
             mpfr_ui_div(c.v, 2, c.v, MPFR_RNDN);
         }
-        const double cd = round_bits(c.v, 12);
+        const double cd = round_bits(c.v, 9);
+        // z c - 1 must stay below 2^-8 over the subinterval: it is then a
+        // multiple of 2^-61 with at most 53 bits, exact in one double.
+        for (const double edge : {lo_edge, std::nextafter(hi_edge, 0.0)}) {
+            Big r(edge);
+            mpfr_mul_d(r.v, r.v, cd, MPFR_RNDN);
+            mpfr_sub_ui(r.v, r.v, 1, MPFR_RNDN);
+            mpfr_abs(r.v, r.v, MPFR_RNDN);
+            if (mpfr_cmp_ui_2exp(r.v, 1, -8) >= 0) {
+                std::fprintf(stderr, "subinterval %d: |z c - 1| reaches 2^-8\n", static_cast<int>(i));
+                return 1;
+            }
+        }
         Big lc(cd);
         mpfr_log(lc.v, lc.v, MPFR_RNDN);
         mpfr_neg(lc.v, lc.v, MPFR_RNDN);

@@ -1,8 +1,8 @@
 // The exp and log kernels that exp, log, pow and cosh are built on.
 //
 // exp: x = k ln2/256 + r with |r| <= ln2/512, exp(x) = 2^(k>>8) 2^((k&255)/256) e^r.
-// log: x = 2^k z with z in [0.6875, 1.375), z c = 1 + r for a 12-bit c from a
-// 256-entry table, log x = k ln2 - log c + log1p(r), |r| below about 2^-8.
+// log: x = 2^k z with z in [0.6875, 1.375), z c = 1 + r for a 9-bit c from a
+// 256-entry table, log x = k ln2 - log c + log1p(r), |r| < 2^-8.
 //
 // Each has a fast form whose relative error bound is given next to it, for
 // Ziv's rounding test, and an accurate form, all in double-double, good to
@@ -25,14 +25,19 @@ struct ExpReduced {
     double rl;
 };
 
-// Reduction of xh + xl, |xh| < 746. The first two parts of ln2/256 have 34
+// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh). The first two parts of ln2/256 have 34
 // bits and |k| < 2^19, so k times them is exact, and so is xh - k L0 (the two
-// are within a factor of two unless k is 0).
+// are within a factor of two unless k is 0). The exact sum of a and k L1 is
+// kept as rh + rl; the fast form takes the cheaper sum that is exact when
+// |a| >= |k L1| and off by far less than 2^-78 otherwise, as both are then
+// below 2^-25.
+template <bool exact>
 inline ExpReduced exp_reduce(double xh, double xl) {
     constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
     const double kd = (xh * kExpInvLn2N + shift) - shift;
     const double a = xh - kd * kExpLn2N[0];
-    const dd r = two_sum(a, -(kd * kExpLn2N[1]));
+    const double b = -(kd * kExpLn2N[1]);
+    const dd r = exact ? two_sum(a, b) : fast_two_sum(a, b);
     return {static_cast<int>(kd), r.hi, (r.lo + xl) - kd * kExpLn2N[2]};
 }
 
@@ -66,7 +71,7 @@ struct Scaled {
 };
 
 inline Scaled exp_fast(double xh, double xl) {
-    const ExpReduced r = exp_reduce(xh, xl);
+    const ExpReduced r = exp_reduce<false>(xh, xl);
     const dd v = exp_table_times(r.k & 255, r.rh, exp_fast_tail(r.rh, r.rl));
     return {v, r.k >> 8};
 }
@@ -87,8 +92,8 @@ inline dd exp_accurate_core(int j, dd r) {
 }
 
 inline Scaled exp_accurate(double xh, double xl) {
-    const ExpReduced r = exp_reduce(xh, xl);
-    const dd rr = fast_two_sum(r.rh, r.rl);
+    const ExpReduced r = exp_reduce<true>(xh, xl);
+    const dd rr = two_sum(r.rh, r.rl);
     return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
 }
 
@@ -97,12 +102,11 @@ inline constexpr double kAccurateErr = 0x1p-100;
 
 // ------------------------------------------------------------------ log
 
-// x = 2^k z, z c = 1 + (rh + rl) exactly, for the table entry i.
+// x = 2^k z, z c = 1 + r exactly, for the table entry i.
 struct LogReduced {
     int k;
     int i;
-    double rh;
-    double rl;
+    double r;
 };
 
 // ix: bits of a positive normal double; scale: its power-of-two exponent
@@ -112,14 +116,13 @@ inline LogReduced log_reduce(std::uint64_t ix, int scale) {
     const int i = static_cast<int>((tmp >> 44) & 255);
     const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52) + scale;
     const std::uint64_t iz = ix - (tmp & (std::uint64_t{0xfff} << 52));
-    const double z = from_bits(iz);
-    // z = zh + zl with zh of 41 bits: zh c (12-bit c) and zl c are exact;
-    // zh c lies within 2^-7 of 1, so zh c - 1 is exact too.
-    const double zh = from_bits(iz & ~std::uint64_t{0xfff});
-    const double zl = z - zh;
+    // z = zh + zl with zh of 44 bits: zh c (9-bit c) and zl c are exact,
+    // zh c lies within 2^-7 of 1 so zh c - 1 is exact, and the sum is
+    // z c - 1, below 2^-8 and a multiple of 2^-61: exact as well.
+    const double zh = from_bits(iz & ~std::uint64_t{0x1ff});
+    const double zl = from_bits(iz) - zh;
     const double c = kLog[i].c;
-    const dd r = two_sum(zh * c - 1.0, zl * c);
-    return {k, i, r.hi, r.lo};
+    return {k, i, (zh * c - 1.0) + zl * c};
 }
 
 // Relative error bound of the fast log. Terms: rounding of the cubic tail
@@ -129,30 +132,31 @@ inline constexpr double kLogFastErr = 0x1p-67;
 
 inline dd log_fast(std::uint64_t ix, int scale) {
     const LogReduced lr = log_reduce(ix, scale);
-    const double rh = lr.rh;
+    const double r = lr.r;
     const double kd = lr.k;
-    // log1p(r) = rh - rh^2/2 + rh^3 P(rh) + rl (1 - rh): the square through
-    // a 26-bit top part rh1 whose square is exact.
-    const double rh1 = clear_low(rh, 27);
-    const double rh2 = rh - rh1;
-    const dd b = fast_two_sum(rh, -0.5 * (rh1 * rh1));
-    const double r2 = rh * rh;
+    // log1p(r) = r - r^2/2 + r^3 P(r): the square through a 26-bit top part
+    // r1 whose square is exact.
+    const double r1 = clear_low(r, 27);
+    const double r2x = r - r1;
+    const dd b = fast_two_sum(r, -0.5 * (r1 * r1));
+    const double r2 = r * r;
     const double r4 = r2 * r2;
     const double* c = kLogFast;
-    const double p = ((c[0] + rh * c[1]) + r2 * (c[2] + rh * c[3])) +
-                     r4 * ((c[4] + rh * c[5]) + r2 * (c[6] + rh * c[7]));
-    const double tail = (rh * r2) * p - 0.5 * (rh2 * (rh + rh1)) + (lr.rl - lr.rl * rh);
-    // k ln2 - log c, the first product exact, then the whole sum.
+    const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) +
+                     r4 * ((c[4] + r * c[5]) + r2 * (c[6] + r * c[7]));
+    const double tail = (r * r2) * p - 0.5 * (r2x * (r + r1));
+    // k ln2 - log c, the first product exact, then the whole sum; the third
+    // part of ln2 is below 2^-89 and k below 2^11.
     const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
     const dd s = two_sum(a.hi, b.hi);
-    const double lo = s.lo + (((a.lo + b.lo) + (kLog[lr.i].l + (kd * kLn2[1] + kd * kLn2[2]))) + tail);
-    return fast_two_sum(s.hi, lo);
+    const double lo = s.lo + (((a.lo + b.lo) + (kLog[lr.i].l + kd * kLn2[1])) + tail);
+    return fast_two_sum(s.hi, lo);  // normalised: pow feeds lo to the exp kernel
 }
 
 // log x in double-double, about 2^-104 relative.
 inline dd log_accurate(std::uint64_t ix, int scale) {
     const LogReduced lr = log_reduce(ix, scale);
-    const dd r{lr.rh, lr.rl};
+    const dd r{lr.r, 0.0};
     constexpr int n = sizeof kLogAcc / sizeof kLogAcc[0];
     dd p = kLogAcc[n - 1];
     for (int i = n - 2; i >= 0; --i) {

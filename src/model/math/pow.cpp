@@ -183,6 +183,10 @@ double pow(double x, double y) {
     if (x != x || y != y) {
         return x + y;
     }
+    // The common case first: x positive and finite, y finite.
+    if (ix - 1 < 0x7ff0000000000000 - 1 && (iy << 1) < (std::uint64_t{0x7ff} << 53)) {
+        return pow_positive(x, y);
+    }
     const double ax = x < 0 ? -x : x;
     if (y == kInf || y == -kInf) {
         if (ax == 1.0) {
