@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     // ------------------------------------------------------------ log
     split_const(f, "ln 2 in three parts; the first two have 42 bits so that k times them is exact",
                 "kLn2", ln2.v, 3, 42, 42);
-    series(f, "(-1)^(n+1)/n for the fast log1p polynomial", "kLogFast", 3, 10, Sign::minus_even, false, divide_n);
+    series(f, "(-1)^(n+1)/n for the fast log1p polynomial", "kLogFast", 3, 9, Sign::minus_even, false, divide_n);
     series(f, "(-1)^(n+1)/n for the accurate log1p polynomial", "kLogAcc", 2, 14, Sign::minus_even, true, divide_n);
     std::fprintf(f,
                  "// Offset of the reduction: x = 2^k z with z in [0x1.6p-1, 0x1.6p0).\n"

@@ -74,6 +74,13 @@ inline dd add(dd a, dd b) {
 
 inline dd neg(dd a) { return {-a.hi, -a.lo}; }
 
+// The low part of a plain double: x + -0.0 is x for every x, signed zeros
+// included, so compilers may drop the addition, which they may not for +0.0.
+inline constexpr double kNoTail = -0.0;
+
+// |x|, by clearing the sign bit.
+inline double magnitude(double x) { return from_bits(bits(x) & ~(std::uint64_t{1} << 63)); }
+
 // (hi + lo) / (dh + dl) to about 2^-104 relative.
 inline dd div(dd n, dd d) {
     const double q = n.hi / d.hi;
@@ -133,7 +140,7 @@ inline bool round_if_safe(double hi, double lo, double err, int e, double& out) 
         if (a != b) {
             return false;
         }
-        out = round_scaled(a, 0.0, e);
+        out = e <= 1000 ? a * pow2(e) : round_scaled(a, kNoTail, e);
         return true;
     }
     const double a = round_scaled(hi, lo - err, e);

@@ -35,7 +35,7 @@ double exp(double x) {
     if (x < -745.2) {
         return 0.0;
     }
-    const Scaled f = exp_fast(x, 0.0);
+    const Scaled f = exp_fast(x, kNoTail);
     double out;
     if (round_if_safe(f.v.hi, f.v.lo, kExpFastErr * f.v.hi, f.e, out)) {
         return out;
@@ -44,7 +44,7 @@ double exp(double x) {
     if (ax < 0x1p-30) {
         return ax < 0x1p-54 ? 1.0 : exp_tiny(x);
     }
-    const Scaled a = exp_accurate(x, 0.0);
+    const Scaled a = exp_accurate(x, kNoTail);
     if (round_if_safe(a.v.hi, a.v.lo, kAccurateErr * a.v.hi, a.e, out)) {
         return out;
     }
@@ -71,9 +71,9 @@ double log(double x) {
     if (ix == 0x3ff0000000000000) {
         return 0.0;  // the only exact case, also + 0 rather than a tiny residue
     }
-    const dd f = log_fast(ix, scale);
+    const dd f = log_fast<false>(ix, scale);
     double out;
-    if (round_if_safe(f.hi, f.lo, kLogFastErr * (f.hi < 0 ? -f.hi : f.hi), 0, out)) {
+    if (round_if_safe(f.hi, f.lo, kLogFastErr * magnitude(f.hi), 0, out)) {
         return out;
     }
     const dd a = log_accurate(ix, scale);

@@ -130,6 +130,8 @@ inline LogReduced log_reduce(std::uint64_t ix, int scale) {
 // >= 2^-9 elsewhere), under 2^-69; the rest well below.
 inline constexpr double kLogFastErr = 0x1p-67;
 
+// normalised: lo below half an ulp of hi, as the exp kernel wants it in pow.
+template <bool normalised>
 inline dd log_fast(std::uint64_t ix, int scale) {
     const LogReduced lr = log_reduce(ix, scale);
     const double r = lr.r;
@@ -142,15 +144,14 @@ inline dd log_fast(std::uint64_t ix, int scale) {
     const double r2 = r * r;
     const double r4 = r2 * r2;
     const double* c = kLogFast;
-    const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) +
-                     r4 * ((c[4] + r * c[5]) + r2 * (c[6] + r * c[7]));
+    const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) + r4 * ((c[4] + r * c[5]) + r2 * c[6]);
     const double tail = (r * r2) * p - 0.5 * (r2x * (r + r1));
     // k ln2 - log c, the first product exact, then the whole sum; the third
     // part of ln2 is below 2^-89 and k below 2^11.
     const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
     const dd s = two_sum(a.hi, b.hi);
     const double lo = s.lo + (((a.lo + b.lo) + (kLog[lr.i].l + kd * kLn2[1])) + tail);
-    return fast_two_sum(s.hi, lo);  // normalised: pow feeds lo to the exp kernel
+    return normalised ? fast_two_sum(s.hi, lo) : dd{s.hi, lo};
 }
 
 // log x in double-double, about 2^-104 relative.

@@ -144,7 +144,7 @@ double pow_positive(double x, double y) {
         ix = bits(x * 0x1p52);
         scale = -52;
     }
-    const dd l = log_fast(ix, scale);
+    const dd l = log_fast<true>(ix, scale);
     dd t = two_prod(y, l.hi);
     t.lo += y * l.lo;
     if (t.hi > 709.8) {
@@ -153,7 +153,7 @@ double pow_positive(double x, double y) {
     if (t.hi < -745.2) {
         return 0.0;
     }
-    const double at = t.hi < 0 ? -t.hi : t.hi;
+    const double at = magnitude(t.hi);
     const Scaled f = exp_fast(t.hi, t.lo);
     double out;
     // The log's relative error becomes an absolute one in the exponent.

@@ -293,7 +293,7 @@ inline constexpr Exp2Entry kExp2[256] = {
 // ln 2 in three parts; the first two have 42 bits so that k times them is exact
 inline constexpr double kLn2[3] = {0x1.62e42fefa38p-1, 0x1.ef35793c768p-45, -0x1.9ff0342542fc3p-90};
 // (-1)^(n+1)/n for the fast log1p polynomial
-inline constexpr double kLogFast[8] = {
+inline constexpr double kLogFast[7] = {
     0x1.5555555555555p-2,  // n = 3
     -0x1p-2,  // n = 4
     0x1.999999999999ap-3,  // n = 5
@@ -301,7 +301,6 @@ inline constexpr double kLogFast[8] = {
     0x1.2492492492492p-3,  // n = 7
     -0x1p-3,  // n = 8
     0x1.c71c71c71c71cp-4,  // n = 9
-    -0x1.999999999999ap-4,  // n = 10
 };
 // (-1)^(n+1)/n for the accurate log1p polynomial
 inline constexpr dd kLogAcc[13] = {
