@@ -176,6 +176,26 @@ TEST(MathSpecial, Pow) {
     }
 }
 
+// NaNs must be the same bits on every platform too: invalid operations give
+// the positive quiet NaN (0/0 gives a negative one on x86, a positive one on
+// ARM), and a NaN argument comes back with its payload.
+TEST(MathSpecial, NaNBits) {
+    const auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
+    constexpr std::uint64_t quiet = 0x7ff8000000000000;
+    EXPECT_EQ(bits(fm::log(-1.0)), quiet);
+    EXPECT_EQ(bits(fm::log(-inf)), quiet);
+    EXPECT_EQ(bits(fm::log(-dmin)), quiet);
+    EXPECT_EQ(bits(fm::pow(-2.0, 0.5)), quiet);
+    EXPECT_EQ(bits(fm::pow(-3.0, 1.5)), quiet);
+    const double payload = std::bit_cast<double>(std::uint64_t{0xfff8000000012345});
+    for (double (*f)(double) : {fm::exp, fm::log, fm::cosh, fm::atan}) {
+        EXPECT_EQ(bits(f(payload)), bits(payload));
+    }
+    EXPECT_EQ(bits(fm::pow(payload, 2.0)), bits(payload));
+    EXPECT_EQ(bits(fm::pow(2.0, payload)), bits(payload));
+    EXPECT_EQ(bits(fm::pow(payload, nan)), bits(payload));
+}
+
 // ---------------------------------------------------------------- kernel error bounds
 
 // The rounding tests are only sound if the kernels stay within the error

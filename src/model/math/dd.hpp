@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <limits>
 
 namespace ferravane::model::math::detail {
 
@@ -77,6 +78,11 @@ inline dd neg(dd a) { return {-a.hi, -a.lo}; }
 // The low part of a plain double: x + -0.0 is x for every x, signed zeros
 // included, so compilers may drop the addition, which they may not for +0.0.
 inline constexpr double kNoTail = -0.0;
+
+// The NaN of invalid operations (log of a negative number, say). Spelled out
+// because the one an operation like 0/0 produces has its sign bit set on x86
+// and clear on ARM.
+inline constexpr double kInvalid = std::numeric_limits<double>::quiet_NaN();
 
 // |x|, by clearing the sign bit.
 inline double magnitude(double x) { return from_bits(bits(x) & ~(std::uint64_t{1} << 63)); }

@@ -62,8 +62,11 @@ double log(double x) {
         if (ix == 0x7ff0000000000000) {
             return x;
         }
-        if ((ix >> 63) != 0 || (ix >> 52) == 0x7ff) {
-            return (x - x) / (x - x);  // NaN for negatives, NaN stays NaN
+        if (x != x) {
+            return x + x;  // NaN stays NaN
+        }
+        if ((ix >> 63) != 0) {
+            return kInvalid;
         }
         ix = bits(x * 0x1p52);  // subnormal: scale up exactly
         scale = -52;

@@ -180,8 +180,11 @@ double pow(double x, double y) {
     if ((iy << 1) == 0 || ix == 0x3ff0000000000000) {
         return 1.0;  // x^0 and 1^y, NaN or not
     }
-    if (x != x || y != y) {
-        return x + y;
+    if (x != x) {
+        return x + x;  // one operand, so the payload kept does not depend on operand order
+    }
+    if (y != y) {
+        return y + y;
     }
     // The common case first: x positive and finite, y finite.
     if (ix - 1 < 0x7ff0000000000000 - 1 && (iy << 1) < (std::uint64_t{0x7ff} << 53)) {
@@ -203,7 +206,7 @@ double pow(double x, double y) {
     }
     if (negative) {
         if (kind == Kind::fraction) {
-            return (x - x) / (x - x);  // NaN: no real power
+            return kInvalid;  // no real power
         }
         const double r = pow_positive(ax, y);
         return kind == Kind::odd ? -r : r;
