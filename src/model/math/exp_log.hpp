@@ -43,9 +43,12 @@ inline ExpReduced exp_reduce(double xh, double xl) {
 
 // e^r - 1 - rh, the part of the fast polynomial after its linear term; its
 // leading part rh^2/2 is below 2^-19.
+// Estrin's scheme: the calls are long enough that their latency, not their
+// operation count, limits how fast independent calls run.
 inline double exp_fast_tail(double rh, double rl) {
-    const double q = rh * (kExpFast[0] + rh * (kExpFast[1] + rh * (kExpFast[2] + rh * kExpFast[3])));
-    return rl + (rl * rh + (rh * rh) * (0.5 + q));
+    const double r2 = rh * rh;
+    const double q = (0.5 + rh * kExpFast[0]) + r2 * ((kExpFast[1] + rh * kExpFast[2]) + r2 * kExpFast[3]);
+    return rl + (rl * rh + r2 * q);
 }
 
 // 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18. The table's
@@ -54,9 +57,8 @@ inline double exp_fast_tail(double rh, double rl) {
 inline dd exp_table_times(int j, double rh, double rest) {
     const Exp2Entry& t = kExp2[j];
     const double p1 = clear_low(rh, 27);
-    const double p2 = (rh - p1) + rest;
     const dd s = fast_two_sum(t.h, t.h * p1);
-    const double lo = s.lo + (t.h * p2 + (t.m + (t.m * (rh + rest) + t.l)));
+    const double lo = (s.lo + (t.h * (rh - p1) + (t.m + t.l))) + (t.h * rest + t.m * (rh + rest));
     return {s.hi, lo};
 }
 
@@ -140,18 +142,20 @@ inline dd log_fast(std::uint64_t ix, int scale) {
     // r1 whose square is exact.
     const double r1 = clear_low(r, 27);
     const double r2x = r - r1;
-    const dd b = fast_two_sum(r, -0.5 * (r1 * r1));
+    const double q1 = r1 * (-0.5 * r1);
     const double r2 = r * r;
     const double r4 = r2 * r2;
     const double* c = kLogFast;
     const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) + r4 * ((c[4] + r * c[5]) + r2 * c[6]);
     const double tail = (r * r2) * p - 0.5 * (r2x * (r + r1));
-    // k ln2 - log c, the first product exact, then the whole sum; the third
-    // part of ln2 is below 2^-89 and k below 2^11.
+    // k ln2 - log c, the first product exact; the third part of ln2 is below
+    // 2^-89 and k below 2^11. Then + r, and + q1 last, as it is ready last:
+    // |a + r| is at least about 2^-9 unless a is 0, and |q1| <= 2^-17 |r|.
     const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
-    const dd s = two_sum(a.hi, b.hi);
-    const double lo = s.lo + (((a.lo + b.lo) + (kLog[lr.i].l + kd * kLn2[1])) + tail);
-    return normalised ? fast_two_sum(s.hi, lo) : dd{s.hi, lo};
+    const dd s = two_sum(a.hi, r);
+    const dd u = fast_two_sum(s.hi, q1);
+    const double lo = u.lo + ((s.lo + (a.lo + (kLog[lr.i].l + kd * kLn2[1]))) + tail);
+    return normalised ? fast_two_sum(u.hi, lo) : dd{u.hi, lo};
 }
 
 // log x in double-double, about 2^-104 relative.
