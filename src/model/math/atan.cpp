@@ -57,17 +57,9 @@ dd combine(const Reduced& r, double rest) {
     return {u.hi, u.lo + (s.lo + ((kPiHalf.lo - a.lo) - rest))};
 }
 
-double atan_positive(double t) {
-    const Reduced r = reduce(t);
-    const double zh = r.z.hi;
-    const double z2 = zh * zh;
-    const double* c = kAtanFast;
-    const double tail = (zh * z2) * (c[0] + z2 * (c[1] + z2 * (c[2] + z2 * c[3])));
-    const dd f = combine(r, r.z.lo + tail);
-    double out;
-    if (round_if_safe(f.hi, f.lo, kFastErr * f.hi, 0, out)) {
-        return out;
-    }
+// The rare inputs whose rounding the fast path cannot decide, out of line
+// so that the fast path does not pay for its registers.
+[[gnu::noinline, gnu::cold]] double atan_careful(const Reduced& r) {
     // atan z = z (1 + z^2 Q(z^2)) in double-double.
     const dd zz = mul(r.z, r.z);
     constexpr int n = sizeof kAtanAcc / sizeof kAtanAcc[0];
@@ -83,10 +75,25 @@ double atan_positive(double t) {
     } else {
         v = add(add(kPiHalf, neg(a)), neg(add(r.z, p)));
     }
+    double out;
     if (round_if_safe(v.hi, v.lo, kAccurateErr * v.hi, 0, out)) {
         return out;
     }
     return v.hi + v.lo;
+}
+
+double atan_positive(double t) {
+    const Reduced r = reduce(t);
+    const double zh = r.z.hi;
+    const double z2 = zh * zh;
+    const double* c = kAtanFast;
+    const double tail = (zh * z2) * (c[0] + z2 * (c[1] + z2 * (c[2] + z2 * c[3])));
+    const dd f = combine(r, r.z.lo + tail);
+    double out;
+    if (round_if_safe(f.hi, f.lo, kFastErr * f.hi, 0, out)) {
+        return out;
+    }
+    return atan_careful(r);
 }
 
 }  // namespace

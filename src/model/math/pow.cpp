@@ -120,6 +120,21 @@ bool pow_exact(double x, double y, double& out) {
     return true;
 }
 
+// The rare inputs whose rounding the fast path cannot decide, out of line.
+[[gnu::noinline, gnu::cold]] double pow_careful(double x, double y, std::uint64_t ix, int scale) {
+    const dd la = log_accurate(ix, scale);
+    const dd ta = mul(la, y);
+    const Scaled a = exp_accurate(ta.hi, ta.lo);
+    double out;
+    if (round_if_safe(a.v.hi, a.v.lo, kAccurateErr * (1.0 + magnitude(ta.hi)) * a.v.hi, a.e, out)) {
+        return out;
+    }
+    if (pow_exact(x, y, out)) {
+        return out;
+    }
+    return round_scaled(a.v.hi, a.v.lo, a.e);
+}
+
 // x^y for finite x > 0, x != 1, and finite y != 0.
 double pow_positive(double x, double y) {
     if (y == 1.0) {
@@ -160,16 +175,7 @@ double pow_positive(double x, double y) {
     if (round_if_safe(f.v.hi, f.v.lo, (kExpFastErr + at * kLogFastErr) * f.v.hi, f.e, out)) {
         return out;
     }
-    const dd la = log_accurate(ix, scale);
-    const dd ta = mul(la, y);
-    const Scaled a = exp_accurate(ta.hi, ta.lo);
-    if (round_if_safe(a.v.hi, a.v.lo, (kAccurateErr + at * kAccurateErr) * a.v.hi, a.e, out)) {
-        return out;
-    }
-    if (pow_exact(x, y, out)) {
-        return out;
-    }
-    return round_scaled(a.v.hi, a.v.lo, a.e);
+    return pow_careful(x, y, ix, scale);
 }
 
 }  // namespace
