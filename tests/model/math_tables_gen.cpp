@@ -137,6 +137,8 @@ int main(int argc, char** argv) {
                 "ln2/256 in three parts; the first two have 34 bits so that k times them is exact "
                 "for |k| < 2^19",
                 "kExpLn2N", t.v, 3, 34, 34);
+    split_const(f, "ln2/256 in two parts, the same first part and the nearest double to the rest",
+                "kExpLn2NFast", t.v, 2, 34, 53);
     series(f, "1/n! for the fast exp polynomial", "kExpFast", 3, 6, Sign::plus, false, divide_factorial);
     series(f, "1/n! for the accurate exp polynomial", "kExpAcc", 2, 9, Sign::plus, true, divide_factorial);
 

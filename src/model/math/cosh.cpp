@@ -19,7 +19,7 @@ namespace {
 constexpr double kOneTerm = 37.5;
 
 Scaled cosh_accurate(double t) {
-    const ExpReduced r = exp_reduce<true>(t, kNoTail);
+    const ExpReduced r = exp_reduce(t, kNoTail);
     const dd rr = two_sum(r.rh, r.rl);
     const dd a = exp_accurate_core(r.k & 255, rr);
     if (t >= kOneTerm) {
@@ -69,7 +69,7 @@ double cosh(double x) {
     if (t < 0x1p-26) {
         return 1.0;  // x^2/2 < 2^-53: rounds to 1
     }
-    const ExpReduced r = exp_reduce<false>(t, kNoTail);
+    const ExpReduced r = exp_reduce_fast(t, kNoTail);
     const int e = (r.k >> 8) - 1;
     double out;
     if (t >= kOneTerm) {

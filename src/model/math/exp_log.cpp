@@ -45,9 +45,8 @@ double exp_tiny(double x) {
     return a.hi + a.lo;
 }
 
-}  // namespace
-
-double exp(double x) {
+// exp near and past the ends of the range of doubles, and of NaN.
+[[gnu::noinline]] double exp_edges(double x) {
     // Beyond these e^x rounds to +inf or to +0; NaN stays NaN.
     if (!(x < 709.8)) {
         return x != x ? x + x : std::numeric_limits<double>::infinity();
@@ -61,6 +60,22 @@ double exp(double x) {
         return out;
     }
     return exp_careful(x);
+}
+
+}  // namespace
+
+double exp(double x) {
+    // Within +-708 the result is a normal double and its scaling exact.
+    if (magnitude(x) < 708.0) {
+        const Scaled f = exp_fast(x, kNoTail);
+        const double err = kExpFastErr * f.v.hi;
+        const double a = f.v.hi + (f.v.lo - err);
+        if (a == f.v.hi + (f.v.lo + err)) {
+            return a * pow2(f.e);
+        }
+        return exp_careful(x);
+    }
+    return exp_edges(x);
 }
 
 double log(double x) {

@@ -25,20 +25,28 @@ struct ExpReduced {
     double rl;
 };
 
-// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh). The first two parts of ln2/256 have 34
-// bits and |k| < 2^19, so k times them is exact, and so is xh - k L0 (the two
-// are within a factor of two unless k is 0). The exact sum of a and k L1 is
-// kept as rh + rl; the fast form takes the cheaper sum that is exact when
-// |a| >= |k L1| and off by far less than 2^-78 otherwise, as both are then
-// below 2^-25.
-template <bool exact>
+// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh). The first two parts
+// of ln2/256 have 34 bits and |k| < 2^19, so k times them is exact, and so is
+// xh - k L0 (the two are within a factor of two unless k is 0); the exact sum
+// of a and k L1 is kept as rh + rl.
 inline ExpReduced exp_reduce(double xh, double xl) {
     constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
     const double kd = (xh * kExpInvLn2N + shift) - shift;
     const double a = xh - kd * kExpLn2N[0];
-    const double b = -(kd * kExpLn2N[1]);
-    const dd r = exact ? two_sum(a, b) : fast_two_sum(a, b);
+    const dd r = two_sum(a, -(kd * kExpLn2N[1]));
     return {static_cast<int>(kd), r.hi, (r.lo + xl) - kd * kExpLn2N[2]};
+}
+
+// The same to about 2^-78 absolute, for the fast path: k times the rest of
+// ln2/256 in one rounded product (below 2^-25, so off by 2^-78 at most), and
+// the cheaper sum, exact when |a| >= |k L1| and otherwise off by as little,
+// as both are then below 2^-25.
+inline ExpReduced exp_reduce_fast(double xh, double xl) {
+    constexpr double shift = 0x1.8p52;
+    const double kd = (xh * kExpInvLn2N + shift) - shift;
+    const double a = xh - kd * kExpLn2NFast[0];
+    const dd r = fast_two_sum(a, -(kd * kExpLn2NFast[1]));
+    return {static_cast<int>(kd), r.hi, r.lo + xl};
 }
 
 // e^r - 1 - rh, the part of the fast polynomial after its linear term; its
@@ -73,7 +81,7 @@ struct Scaled {
 };
 
 inline Scaled exp_fast(double xh, double xl) {
-    const ExpReduced r = exp_reduce<false>(xh, xl);
+    const ExpReduced r = exp_reduce_fast(xh, xl);
     const dd v = exp_table_times(r.k & 255, r.rh, exp_fast_tail(r.rh, r.rl));
     return {v, r.k >> 8};
 }
@@ -94,7 +102,7 @@ inline dd exp_accurate_core(int j, dd r) {
 }
 
 inline Scaled exp_accurate(double xh, double xl) {
-    const ExpReduced r = exp_reduce<true>(xh, xl);
+    const ExpReduced r = exp_reduce(xh, xl);
     const dd rr = two_sum(r.rh, r.rl);
     return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
 }

@@ -9,6 +9,8 @@ namespace ferravane::model::math::detail {
 inline constexpr double kExpInvLn2N = 0x1.71547652b82fep+8;
 // ln2/256 in three parts; the first two have 34 bits so that k times them is exact for |k| < 2^19
 inline constexpr double kExpLn2N[3] = {0x1.62e42fef8p-9, 0x1.1cf79abc8p-44, 0x1.e3b39803f2f6bp-80};
+// ln2/256 in two parts, the same first part and the nearest double to the rest
+inline constexpr double kExpLn2NFast[2] = {0x1.62e42fef8p-9, 0x1.1cf79abc9e3b4p-44};
 // 1/n! for the fast exp polynomial
 inline constexpr double kExpFast[4] = {
     0x1.5555555555555p-3,  // n = 3
