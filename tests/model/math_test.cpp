@@ -17,6 +17,8 @@
 #include "math_digest.hpp"
 #include "math_domains.hpp"
 #include "math_reference.hpp"
+#include "model/math/atan.hpp"
+#include "model/math/cosh.hpp"
 #include "model/math/exp_log.hpp"
 #include "model/math/math.hpp"
 
@@ -288,6 +290,33 @@ TEST(MathKernels, LogWithinItsBounds) {
                 worst_fast, std::log2(d::kLogFastErr), worst_accurate, std::log2(d::kAccurateErr));
     EXPECT_LT(worst_fast, std::log2(d::kLogFastErr) - 2);
     EXPECT_LT(worst_accurate, std::log2(d::kAccurateErr) - 2);
+}
+
+TEST(MathKernels, CoshAndAtanWithinTheirBounds) {
+    namespace d = ferravane::model::math::detail;
+    KernelError k;
+    Inputs in(3);
+    double worst_cosh = -1000.0;
+    double worst_atan = -1000.0;
+    for (int i = 0; i < 100000; ++i) {
+        // Both sides of cosh's switch to one term, and atan's of 1.
+        const double t = i % 2 == 0 ? in.uniform(0x1p-26, 710.0) : in.log_uniform(0x1p-26, 64.0);
+        mpfr_set_d(k.exact(), t, MPFR_RNDN);
+        mpfr_cosh(k.exact(), k.exact(), MPFR_RNDN);
+        const d::Scaled c = d::cosh_fast(t);
+        worst_cosh = std::max(worst_cosh, k.log2_error(c.v.hi, c.v.lo, c.e));
+        const double a = i % 2 == 0 ? in.uniform(0x1p-27, 2.0) : in.log_uniform(0x1p-27, 0x1p52);
+        mpfr_set_d(k.exact(), a, MPFR_RNDN);
+        mpfr_atan(k.exact(), k.exact(), MPFR_RNDN);
+        const d::dd f = d::atan_fast(d::atan_reduce(a));
+        worst_atan = std::max(worst_atan, k.log2_error(f.hi, f.lo, 0));
+    }
+    std::printf("cosh: worst relative error 2^%.2f fast (bound 2^%.0f)\n", worst_cosh,
+                std::log2(d::kExpFastErr));
+    std::printf("atan: worst relative error 2^%.2f fast (bound 2^%.0f)\n", worst_atan,
+                std::log2(d::kAtanFastErr));
+    EXPECT_LT(worst_cosh, std::log2(d::kExpFastErr) - 2);
+    EXPECT_LT(worst_atan, std::log2(d::kAtanFastErr) - 2);
 }
 
 // ---------------------------------------------------------------- against MPFR

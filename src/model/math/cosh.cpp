@@ -1,10 +1,9 @@
-// cosh x = (e^|x| + e^-|x|) / 2. Both exponentials share one reduction:
-// with |x| = k ln2/256 + r, e^-|x| = 2^(-k/256) e^-r, and e^r and e^-r share
-// the even and odd halves of one polynomial. The two terms are positive, so
-// their sum keeps the relative accuracy of each.
+// cosh x = (e^|x| + e^-|x|) / 2: special cases, tiny arguments and the
+// accurate path around the fast path of cosh.hpp.
 #include <cstdint>
 #include <limits>
 
+#include "model/math/cosh.hpp"
 #include "model/math/exp_log.hpp"
 #include "model/math/math.hpp"
 
@@ -14,15 +13,11 @@ using namespace detail;
 
 namespace {
 
-// Past this e^-2|x| < 2^-106: cosh x = e^|x| / 2 to the accuracy of the
-// accurate path.
-constexpr double kOneTerm = 37.5;
-
 Scaled cosh_accurate(double t) {
     const ExpReduced r = exp_reduce(t, kNoTail);
     const dd rr = two_sum(r.rh, r.rl);
     const dd a = exp_accurate_core(r.k & 255, rr);
-    if (t >= kOneTerm) {
+    if (t >= kCoshOneTerm) {
         return {a, (r.k >> 8) - 1};
     }
     const int k2 = -r.k;
@@ -69,32 +64,10 @@ double cosh(double x) {
     if (t < 0x1p-26) {
         return 1.0;  // x^2/2 < 2^-53: rounds to 1
     }
-    const ExpReduced r = exp_reduce_fast(t, kNoTail);
-    const int e = (r.k >> 8) - 1;
+    const Scaled f = cosh_fast(t);
     double out;
-    if (t >= kOneTerm) {
-        const dd a = exp_table_times(r.k & 255, r.rh, exp_fast_tail(r.rh, r.rl));
-        if (round_if_safe(a.hi, a.lo, kExpFastErr * a.hi, e, out)) {
-            return out;
-        }
-    } else {
-        // e^r - 1 - rh and e^-r - 1 + rh from one even and one odd part.
-        const double rh = r.rh;
-        const double rl = r.rl;
-        const double r2 = rh * rh;
-        const double even = r2 * (0.5 + r2 * (kExpFast[1] + r2 * kExpFast[3]));
-        const double odd = (rh * r2) * (kExpFast[0] + r2 * kExpFast[2]);
-        const double cross = rl * rh;
-        const dd a = exp_table_times(r.k & 255, rh, rl + (cross + (even + odd)));
-        const int k2 = -r.k;
-        const dd b = exp_table_times(k2 & 255, -rh, (cross + (even - odd)) - rl);
-        // b 2^(k2>>8) relative to a 2^(k>>8); the scale is at least 2^-110.
-        const double s = pow2((k2 >> 8) - (r.k >> 8));
-        const dd sum = two_sum(a.hi, b.hi * s);
-        const double lo = sum.lo + (a.lo + b.lo * s);
-        if (round_if_safe(sum.hi, lo, kExpFastErr * sum.hi, e, out)) {
-            return out;
-        }
+    if (round_if_safe(f.v.hi, f.v.lo, kExpFastErr * f.v.hi, f.e, out)) {
+        return out;
     }
     return cosh_careful(t);
 }

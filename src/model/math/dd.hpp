@@ -126,6 +126,10 @@ inline double round_scaled(double hi, double lo, int e) {
     return n * 0x1p-1074;
 }
 
+// Error bound of every accurate path relative to its result: double-double
+// arithmetic keeps about 2^-104.
+inline constexpr double kAccurateErr = 0x1p-100;
+
 // a + b + c rounded once, for exact components with |b| < |a|/2^20 and
 // |c| <= ulp(b)/2: only when a + b is exactly a midpoint does c decide.
 inline double round_sum3(double a, double b, double c) {

@@ -50,9 +50,9 @@ inline ExpReduced exp_reduce_fast(double xh, double xl) {
 }
 
 // e^r - 1 - rh, the part of the fast polynomial after its linear term; its
-// leading part rh^2/2 is below 2^-19.
-// Estrin's scheme: the calls are long enough that their latency, not their
-// operation count, limits how fast independent calls run.
+// leading part rh^2/2 is below 2^-19. Estrin's scheme rather than Horner's:
+// the calls are long enough that their latency, not their operation count,
+// limits how fast independent calls run.
 inline double exp_fast_tail(double rh, double rl) {
     const double r2 = rh * rh;
     const double q = (0.5 + rh * kExpFast[0]) + r2 * ((kExpFast[1] + rh * kExpFast[2]) + r2 * kExpFast[3]);
@@ -71,7 +71,7 @@ inline dd exp_table_times(int j, double rh, double rest) {
 }
 
 // Error bound of the fast exp relative to its result: the analysis gives
-// about 2^-70.5 (the rounding of rh^2/2 and of its Horner factor dominate).
+// about 2^-70.5 (the roundings of rh^2 and of its polynomial factor dominate).
 inline constexpr double kExpFastErr = 0x1p-68;
 
 // exp(xh + xl) = (hi + lo) 2^e, relative error below kExpFastErr.
@@ -107,9 +107,6 @@ inline Scaled exp_accurate(double xh, double xl) {
     return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
 }
 
-// Accurate-path error bound relative to the result.
-inline constexpr double kAccurateErr = 0x1p-100;
-
 // ------------------------------------------------------------------ log
 
 // x = 2^k z, z c = 1 + r exactly, for the table entry i.
@@ -140,7 +137,9 @@ inline LogReduced log_reduce(std::uint64_t ix, int scale) {
 // >= 2^-9 elsewhere), under 2^-69; the rest well below.
 inline constexpr double kLogFastErr = 0x1p-67;
 
-// normalised: lo below half an ulp of hi, as the exp kernel wants it in pow.
+// log x = hi + lo, relative error below kLogFastErr, for ix and scale as in
+// log_reduce. With normalised, |lo| is at most half an ulp of hi, as the exp
+// kernel wants its argument in pow.
 template <bool normalised>
 inline dd log_fast(std::uint64_t ix, int scale) {
     const LogReduced lr = log_reduce(ix, scale);
