@@ -156,10 +156,12 @@ inline dd log_fast(std::uint64_t ix, int scale) {
     const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) + r4 * ((c[4] + r * c[5]) + r2 * c[6]);
     const double tail = (r * r2) * p - 0.5 * (r2x * (r + r1));
     // k ln2 - log c, the first product exact; the third part of ln2 is below
-    // 2^-89 and k below 2^11. Then + r, and + q1 last, as it is ready last:
-    // |a + r| is at least about 2^-9 unless a is 0, and |q1| <= 2^-17 |r|.
+    // 2^-89 and k below 2^11. Then + r, with |r| < |log c| unless c is 1 (the
+    // table generator checks it) and |k ln2 - log c| > 0.3 unless k is 0; and
+    // + q1 last, as it is ready last: |a + r| is at least about 2^-9 unless a
+    // is 0, and |q1| <= 2^-17 |r|.
     const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
-    const dd s = two_sum(a.hi, r);
+    const dd s = fast_two_sum(a.hi, r);
     const dd u = fast_two_sum(s.hi, q1);
     const double lo = u.lo + ((s.lo + (a.lo + (kLog[lr.i].l + kd * kLn2[1]))) + tail);
     return normalised ? fast_two_sum(u.hi, lo) : dd{u.hi, lo};
