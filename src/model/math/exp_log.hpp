@@ -1,0 +1,189 @@
+// The exp and log kernels that exp, log, pow and cosh are built on.
+//
+// exp: x = k ln2/256 + r with |r| <= ln2/512, exp(x) = 2^(k>>8) 2^((k&255)/256) e^r.
+// log: x = 2^k z with z in [0.6875, 1.375), z c = 1 + r for a 9-bit c from a
+// 256-entry table, log x = k ln2 - log c + log1p(r), |r| < 2^-8.
+//
+// Each has a fast form whose relative error bound is given next to it, for
+// Ziv's rounding test, and an accurate form, all in double-double, good to
+// about 2^-100 for the rare inputs whose rounding the fast form cannot decide.
+#pragma once
+
+#include <cstdint>
+
+#include "model/math/dd.hpp"
+#include "model/math/tables.hpp"
+
+namespace ferravane::model::math::detail {
+
+// ------------------------------------------------------------------ exp
+
+// x = k ln2/256 + (rh + rl).
+struct ExpReduced {
+    int k;
+    double rh;
+    double rl;
+};
+
+// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh). The first two parts
+// of ln2/256 have 34 bits and |k| < 2^19, so k times them is exact, and so is
+// xh - k L0 (the two are within a factor of two unless k is 0); the exact sum
+// of a and k L1 is kept as rh + rl.
+inline ExpReduced exp_reduce(double xh, double xl) {
+    constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
+    const double kd = (xh * kExpInvLn2N + shift) - shift;
+    const double a = xh - kd * kExpLn2N[0];
+    const dd r = two_sum(a, -(kd * kExpLn2N[1]));
+    return {static_cast<int>(kd), r.hi, (r.lo + xl) - kd * kExpLn2N[2]};
+}
+
+// The same to about 2^-78 absolute, for the fast path: k times the rest of
+// ln2/256 in one rounded product (below 2^-25, so off by 2^-78 at most), and
+// the cheaper sum, exact when |a| >= |k L1| and otherwise off by as little,
+// as both are then below 2^-25.
+inline ExpReduced exp_reduce_fast(double xh, double xl) {
+    constexpr double shift = 0x1.8p52;
+    const double kd = (xh * kExpInvLn2N + shift) - shift;
+    const double a = xh - kd * kExpLn2NFast[0];
+    const dd r = fast_two_sum(a, -(kd * kExpLn2NFast[1]));
+    return {static_cast<int>(kd), r.hi, r.lo + xl};
+}
+
+// e^r - 1 - rh, the part of the fast polynomial after its linear term; its
+// leading part rh^2/2 is below 2^-19. Estrin's scheme rather than Horner's:
+// the calls are long enough that their latency, not their operation count,
+// limits how fast independent calls run.
+inline double exp_fast_tail(double rh, double rl) {
+    const double r2 = rh * rh;
+    const double q = (0.5 + rh * kExpFast[0]) + r2 * ((kExpFast[1] + rh * kExpFast[2]) + r2 * kExpFast[3]);
+    return rl + (rl * rh + r2 * q);
+}
+
+// 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18. The table's
+// leading part h has 26 bits: h times the top 26 bits of rh is exact, and
+// everything else is small enough for plain double arithmetic.
+inline dd exp_table_times(int j, double rh, double rest) {
+    const Exp2Entry& t = kExp2[j];
+    const double p1 = clear_low(rh, 27);
+    const dd s = fast_two_sum(t.h, t.h * p1);
+    const double lo = (s.lo + (t.h * (rh - p1) + (t.m + t.l))) + (t.h * rest + t.m * (rh + rest));
+    return {s.hi, lo};
+}
+
+// Error bound of the fast exp relative to its result: the analysis gives
+// about 2^-70.5 (the roundings of rh^2 and of its polynomial factor dominate).
+inline constexpr double kExpFastErr = 0x1p-68;
+
+// exp(xh + xl) = (hi + lo) 2^e, relative error below kExpFastErr.
+struct Scaled {
+    dd v;
+    int e;
+};
+
+inline Scaled exp_fast(double xh, double xl) {
+    const ExpReduced r = exp_reduce_fast(xh, xl);
+    const dd v = exp_table_times(r.k & 255, r.rh, exp_fast_tail(r.rh, r.rl));
+    return {v, r.k >> 8};
+}
+
+// 2^(j/256) e^r in double-double, about 2^-104 relative.
+inline dd exp_accurate_core(int j, dd r) {
+    constexpr int n = sizeof kExpAcc / sizeof kExpAcc[0];
+    dd p = kExpAcc[n - 1];
+    for (int i = n - 2; i >= 0; --i) {
+        p = add(mul(p, r), kExpAcc[i]);
+    }
+    p = add(mul(p, r), dd{1.0, 0.0});
+    p = mul(p, r);  // e^r - 1
+    const Exp2Entry& t = kExp2[j];
+    dd tv = fast_two_sum(t.h, t.m);
+    tv.lo += t.l;
+    return add(tv, mul(tv, p));
+}
+
+inline Scaled exp_accurate(double xh, double xl) {
+    const ExpReduced r = exp_reduce(xh, xl);
+    const dd rr = two_sum(r.rh, r.rl);
+    return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
+}
+
+// ------------------------------------------------------------------ log
+
+// x = 2^k z, z c = 1 + r exactly, for the table entry i.
+struct LogReduced {
+    int k;
+    int i;
+    double r;
+};
+
+// ix: bits of a positive normal double; scale: its power-of-two exponent
+// adjustment (-52 when a subnormal was scaled up by 2^52).
+inline LogReduced log_reduce(std::uint64_t ix, int scale) {
+    const std::uint64_t tmp = ix - kLogOffset;
+    const int i = static_cast<int>((tmp >> 44) & 255);
+    const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52) + scale;
+    const std::uint64_t iz = ix - (tmp & (std::uint64_t{0xfff} << 52));
+    // z = zh + zl with zh of 44 bits: zh c (9-bit c) and zl c are exact,
+    // zh c lies within 2^-7 of 1 so zh c - 1 is exact, and the sum is
+    // z c - 1, below 2^-8 and a multiple of 2^-61: exact as well.
+    const double zh = from_bits(iz & ~std::uint64_t{0x1ff});
+    const double zl = from_bits(iz) - zh;
+    const double c = kLog[i].c;
+    return {k, i, (zh * c - 1.0) + zl * c};
+}
+
+// Relative error bound of the fast log. Terms: rounding of the cubic tail
+// (|r|^3/3 2^-52 against |log x| >= |r|/2 on the subintervals next to 1 and
+// >= 2^-9 elsewhere), under 2^-69; the rest well below.
+inline constexpr double kLogFastErr = 0x1p-67;
+
+// log x = hi + lo, relative error below kLogFastErr, for ix and scale as in
+// log_reduce. With normalised, |lo| is at most half an ulp of hi, as the exp
+// kernel wants its argument in pow.
+template <bool normalised>
+inline dd log_fast(std::uint64_t ix, int scale) {
+    const LogReduced lr = log_reduce(ix, scale);
+    const double r = lr.r;
+    const double kd = lr.k;
+    // log1p(r) = r - r^2/2 + r^3 P(r): the square through a 26-bit top part
+    // r1 whose square is exact.
+    const double r1 = clear_low(r, 27);
+    const double r2x = r - r1;
+    const double q1 = r1 * (-0.5 * r1);
+    const double r2 = r * r;
+    const double r4 = r2 * r2;
+    const double* c = kLogFast;
+    const double p = ((c[0] + r * c[1]) + r2 * (c[2] + r * c[3])) + r4 * ((c[4] + r * c[5]) + r2 * c[6]);
+    const double tail = (r * r2) * p - 0.5 * (r2x * (r + r1));
+    // k ln2 - log c, the first product exact; the third part of ln2 is below
+    // 2^-89 and k below 2^11. Then + r, with |r| < |log c| unless c is 1 (the
+    // table generator checks it) and |k ln2 - log c| > 0.3 unless k is 0; and
+    // + q1 last, as it is ready last: |a + r| is at least about 2^-9 unless a
+    // is 0, and |q1| <= 2^-17 |r|.
+    const dd a = fast_two_sum(kd * kLn2[0], kLog[lr.i].h);
+    const dd s = fast_two_sum(a.hi, r);
+    const dd u = fast_two_sum(s.hi, q1);
+    const double lo = u.lo + ((s.lo + (a.lo + (kLog[lr.i].l + kd * kLn2[1]))) + tail);
+    return normalised ? fast_two_sum(u.hi, lo) : dd{u.hi, lo};
+}
+
+// log x in double-double, about 2^-104 relative.
+inline dd log_accurate(std::uint64_t ix, int scale) {
+    const LogReduced lr = log_reduce(ix, scale);
+    const dd r{lr.r, 0.0};
+    constexpr int n = sizeof kLogAcc / sizeof kLogAcc[0];
+    dd p = kLogAcc[n - 1];
+    for (int i = n - 2; i >= 0; --i) {
+        p = add(mul(p, r), kLogAcc[i]);
+    }
+    p = add(mul(p, r), dd{1.0, 0.0});
+    p = mul(p, r);  // log1p(r)
+    const double kd = lr.k;
+    // k ln2: the first two products are exact.
+    dd s = fast_two_sum(kd * kLn2[0], kd * kLn2[1]);
+    s.lo += kd * kLn2[2];
+    s = add(s, dd{kLog[lr.i].h, kLog[lr.i].l});
+    return add(s, p);
+}
+
+}  // namespace ferravane::model::math::detail

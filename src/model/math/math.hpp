@@ -1,0 +1,17 @@
+// The project's own exp, log, pow, cosh and atan on doubles. Each returns the
+// correctly rounded result (round to nearest, ties to even) except in
+// vanishingly rare cases, with the special values of C's Annex F, and is built
+// from IEEE basic operations only, so it gives the same bits on every
+// conforming platform, compiler and optimisation level, unlike the C
+// library's functions.
+#pragma once
+
+namespace ferravane::model::math {
+
+double exp(double x);
+double log(double x);
+double pow(double x, double y);
+double cosh(double x);
+double atan(double x);
+
+}  // namespace ferravane::model::math

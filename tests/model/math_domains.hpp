@@ -1,0 +1,125 @@
+// Input domains of the comparisons with MPFR, shared by the quick test and
+// the exhaustive one, which runs each with many more inputs.
+#pragma once
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "math_reference.hpp"
+#include "model/math/math.hpp"
+
+namespace ferravane::model::math::reference {
+
+namespace fm = ferravane::model::math;
+
+using Gen = double (*)(Inputs&);
+
+struct UnaryDomain {
+    const char* name;
+    double (*ours)(double);
+    double (Ref::*ref)(double);
+    Gen gen;
+    int count;
+};
+
+// Ranges the model uses, whole domains, and the edges where the reductions
+// and the final rounding change behaviour.
+inline const std::vector<UnaryDomain>& unary_domains() {
+    static const std::vector<UnaryDomain> domains = {
+        {"exp_model", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-100, 100); }, 200000},
+        {"exp_whole", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, 709.8); }, 100000},
+        {"exp_small", fm::exp, &Ref::exp,
+         [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-60, 1.0); }, 50000},
+        {"exp_tiny", fm::exp, &Ref::exp,
+         [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-54, 0x1p-29); }, 20000},
+        {"exp_subnormal", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, -708.0); },
+         50000},
+        {"exp_near_overflow", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(709.0, 709.8); },
+         20000},
+        {"log_model", fm::log, &Ref::log, [](Inputs& in) { return in.log_uniform(1e-40, 1e40); },
+         200000},
+        {"log_near_one", fm::log, &Ref::log,
+         [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-53, 0x1p-4); }, 100000},
+        {"log_any", fm::log, &Ref::log, [](Inputs& in) { return std::fabs(in.any_finite()); }, 100000},
+        {"log_subnormal", fm::log, &Ref::log, [](Inputs& in) { return in.uniform(0.0, 0x1p-1022); },
+         20000},
+        {"cosh_model", fm::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(0.0, 100.0); },
+         150000},
+        {"cosh_whole", fm::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(-710.5, 710.5); },
+         50000},
+        {"cosh_small", fm::cosh, &Ref::cosh,
+         [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-30, 2.0); }, 50000},
+        {"cosh_tiny", fm::cosh, &Ref::cosh,
+         [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-27, 0x1p-19); }, 20000},
+        {"atan_model", fm::atan, &Ref::atan, [](Inputs& in) { return in.log_uniform(1e-6, 1e12); },
+         150000},
+        {"atan_negative", fm::atan, &Ref::atan, [](Inputs& in) { return -in.log_uniform(1e-6, 1e12); },
+         50000},
+        {"atan_unit", fm::atan, &Ref::atan, [](Inputs& in) { return in.uniform(-2.0, 2.0); }, 100000},
+        {"atan_any", fm::atan, &Ref::atan, [](Inputs& in) { return in.any_finite(); }, 50000},
+    };
+    return domains;
+}
+
+using PowGen = std::pair<double, double> (*)(Inputs&);
+
+struct PowDomain {
+    const char* name;
+    PowGen gen;
+    int count;
+};
+
+// y for a chosen y log x, so that the result is in range.
+inline double exponent_for(double x, double t) { return t / std::log(x); }
+
+inline const std::vector<PowDomain>& pow_domains() {
+    static const std::vector<PowDomain> domains = {
+        {"pow_model",
+         [](Inputs& in) { return std::pair{in.log_uniform(1e-12, 1e6), in.uniform(-3.0, 3.0)}; },
+         200000},
+        {"pow_general",
+         [](Inputs& in) {
+             const double x = in.log_uniform(1e-300, 1e300);
+             return std::pair{x, exponent_for(x, in.uniform(-745.0, 709.7))};
+         },
+         100000},
+        {"pow_near_one",
+         [](Inputs& in) {
+             const double x = 1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-10);
+             return std::pair{x, exponent_for(x, in.uniform(-700.0, 700.0))};
+         },
+         50000},
+        {"pow_negative_base",
+         [](Inputs& in) {
+             return std::pair{-in.log_uniform(1e-5, 1e5), static_cast<double>(in.integer(-60, 60))};
+         },
+         50000},
+        {"pow_integer_exponent",
+         [](Inputs& in) {
+             return std::pair{in.log_uniform(1e-3, 1e3), static_cast<double>(in.integer(-100, 100))};
+         },
+         50000},
+        // Exact powers: x = s^(2^k) and y = n / 2^k, so x^y = s^n, often
+        // with 54 bits (a midpoint) or fewer.
+        {"pow_exact",
+         [](Inputs& in) {
+             const auto k = static_cast<int>(in.integer(0, 2));
+             double x = static_cast<double>(in.integer(2, k == 0 ? 300000 : 1000));
+             for (int i = 0; i < k; ++i) {
+                 x *= x;
+             }
+             return std::pair{x, static_cast<double>(in.integer(1, 12)) / (1 << k)};
+         },
+         20000},
+        {"pow_subnormal",
+         [](Inputs& in) {
+             const double x = in.log_uniform(1e-10, 1e10);
+             return std::pair{x, exponent_for(x, in.uniform(-745.1, -708.4))};
+         },
+         30000},
+    };
+    return domains;
+}
+
+}  // namespace ferravane::model::math::reference
