@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "model/math/math.hpp"
+
 namespace ferravane::model {
 
 // A value stored between two steps: held as a float, read as a double.
@@ -25,15 +27,15 @@ private:
     float v_;
 };
 
-// The double functions used inside a step. One place, so that every
-// formula uses the same implementation.
+// The double functions used inside a step: the project's own, which give
+// the same bits on every platform (sqrt is exact IEEE everywhere).
 namespace wide {
 inline double sqrt(double x) { return std::sqrt(x); }
-inline double exp(double x) { return std::exp(x); }
-inline double log(double x) { return std::log(x); }
-inline double pow(double x, double y) { return std::pow(x, y); }
-inline double cosh(double x) { return std::cosh(x); }
-inline double atan(double x) { return std::atan(x); }
+inline double exp(double x) { return math::exp(x); }
+inline double log(double x) { return math::log(x); }
+inline double pow(double x, double y) { return math::pow(x, y); }
+inline double cosh(double x) { return math::cosh(x); }
+inline double atan(double x) { return math::atan(x); }
 }  // namespace wide
 
 // Constants are the 32-bit values of the formulas, widened where they are
