@@ -1,38 +1,26 @@
 // Ferravane: stripline analysis and synthesis on the console. Takes no
 // arguments; answers come from standard input, the defaults file and report
 // files live in the working folder.
-#include <csignal>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
+#include "platform/platform.hpp"
 #include "run/driver.hpp"
 #include "run/session.hpp"
 
 int main() {
     using namespace ferravane;
-    // A closed pipe on standard output must be a run stop with its message,
-    // not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
+    platform::prepare_console();
 
-    textio::FdSource in_source(STDIN_FILENO);
+    textio::HandleSource in_source(platform::standard_input());
     textio::InStream in(in_source);
-    textio::FdSink out_sink(STDOUT_FILENO, "Run stopped writing standard output");
+    textio::HandleSink out_sink(platform::standard_output(), "Run stopped writing standard output");
     textio::OutStream out(out_sink);
     textio::Console console(in, out);
-    run::Session io{console, AT_FDCWD, run::local_clock, nullptr};
+    run::Session io{console, platform::Folder(), run::local_clock, nullptr};
 
     std::string err;
     const int status = run::run_program(io, err);
-    if (!err.empty()) {
-        const char* p = err.data();
-        std::size_t left = err.size();
-        while (left > 0) {
-            const ssize_t n = ::write(STDERR_FILENO, p, left);
-            if (n <= 0) break;
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
+    // Nowhere left to report a failure to write the report of a failure.
+    if (!err.empty()) platform::write_all(platform::standard_error(), err.data(), err.size());
     return status;
 }
