@@ -21,7 +21,22 @@ HANDLE inheritable(const std::string& path, bool write) {
 
 }  // namespace
 
-bool can_run_unprivileged(std::string*) { return true; }
+// No user has power over read-only files, except root under wine, whose
+// files are the host's: probe whether a read-only file refuses writing.
+bool can_run_unprivileged(std::string* why) {
+    static const bool enforced = [] {
+        ScratchDir s;
+        s.put("probe", "");
+        ::SetFileAttributesA(s.path("probe").c_str(), FILE_ATTRIBUTE_READONLY);
+        const HANDLE h = ::CreateFileA(s.path("probe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return true;
+        ::CloseHandle(h);
+        return false;
+    }();
+    if (!enforced) *why = "read-only files can be written here (wine running as root)";
+    return enforced;
+}
 
 bool permission_bits_apply() { return false; }
 
