@@ -198,11 +198,13 @@ std::string garbage_line(std::size_t n) {
     return out;
 }
 
-const std::string kMiB(std::size_t{1} << 20, 'x');
+// Built when a test needs them: every test of this program starts as a
+// process of its own.
+std::string mib() { return std::string(std::size_t{1} << 20, 'x'); }
 
 struct ContentCase {
     const char* name;
-    std::string defaults;
+    std::string (*defaults)();
     std::string expected_out;  // empty: the same console as with the shipped file
 };
 
@@ -214,7 +216,8 @@ TEST_P(DefaultsContent, EndsNormallyAndLeavesTheFile) {
     const ContentCase& c = GetParam();
     const std::string answers = kToStorage + "\n3\n";
     ScratchDir s;
-    s.put("Ferravane.DEF", c.defaults);
+    const std::string defaults = c.defaults();
+    s.put("Ferravane.DEF", defaults);
     const ProgramRun r = run_program(s.path(), answers);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -228,7 +231,7 @@ TEST_P(DefaultsContent, EndsNormallyAndLeavesTheFile) {
     }
     const auto files = s.files();
     EXPECT_EQ(files.size(), 1u);
-    EXPECT_TRUE(files.at("Ferravane.DEF") == c.defaults) << "the defaults file stays unchanged";
+    EXPECT_TRUE(files.at("Ferravane.DEF") == defaults) << "the defaults file stays unchanged";
 }
 
 std::string every_record_with(const std::string& comment) {
@@ -238,15 +241,14 @@ std::string every_record_with(const std::string& comment) {
 }
 
 const ContentCase kContentCases[] = {
-    {"binary_garbage", garbage(4096) + "\n" + garbage(4096), fault_message("F.")},
-    {"binary_title_line", with_record(1, garbage_line(300)), ""},
-    {"nul_in_a_number", with_record(7, std::string("0.2\0" "5", 5)), fault_message("B.")},
-    {"nul_in_the_title", with_record(1, std::string("title\0line", 10)), ""},
-    {"one_mib_title", with_record(1, kMiB), ""},
-    {"one_mib_comment_on_every_record", every_record_with(kMiB), ""},
-    {"one_mib_single_line_without_end", kMiB,
-     texts::defaults_message(true, "1st line.")},
-    {"one_mib_number", with_record(2, "1000.0" + std::string(std::size_t{1} << 20, '0')), ""},
+    {"binary_garbage", [] { return garbage(4096) + "\n" + garbage(4096); }, fault_message("F.")},
+    {"binary_title_line", [] { return with_record(1, garbage_line(300)); }, ""},
+    {"nul_in_a_number", [] { return with_record(7, std::string("0.2\0" "5", 5)); }, fault_message("B.")},
+    {"nul_in_the_title", [] { return with_record(1, std::string("title\0line", 10)); }, ""},
+    {"one_mib_title", [] { return with_record(1, mib()); }, ""},
+    {"one_mib_comment_on_every_record", [] { return every_record_with(mib()); }, ""},
+    {"one_mib_single_line_without_end", [] { return mib(); }, texts::defaults_message(true, "1st line.")},
+    {"one_mib_number", [] { return with_record(2, "1000.0" + std::string(std::size_t{1} << 20, '0')); }, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Records, DefaultsContent, ::testing::ValuesIn(kContentCases),
@@ -337,7 +339,7 @@ TEST(LongAnswerLines, ReadOnlyTheirFields) {
     std::string padded;
     for (const std::string& a : answers) {
         plain += a + "\n";
-        padded += a + std::string(20 - a.size(), ' ') + kMiB + "\n";
+        padded += a + std::string(20 - a.size(), ' ') + mib() + "\n";
     }
     ShippedDir a;
     const ProgramRun short_run = run_program(a.path(), plain);
