@@ -74,9 +74,11 @@ std::optional<FileId> id_of(HANDLE h) {
                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
-// A file just opened with its identity, or the error that ends it.
+// A file just opened with its identity, or the error that ends it. A
+// device (NUL, CON) has no identity; none is asked of it elsewhere either.
 Opened opened(HANDLE h) {
     const std::optional<FileId> id = id_of(h);
+    if (!id && ::GetFileType(h) != FILE_TYPE_DISK) return Opened{ours(h), 0, {}};
     if (!id) {
         const int err = last_error();
         ::CloseHandle(h);
@@ -139,7 +141,7 @@ Opened create_for_writing(const Folder& folder, const std::string& name) {
         const int err = last_error();
         return Opened{kNoHandle, err == EACCES && is_folder(full) ? EISDIR : err, {}};
     }
-    if (!::SetEndOfFile(h)) {
+    if (::GetFileType(h) == FILE_TYPE_DISK && !::SetEndOfFile(h)) {
         const int err = last_error();
         ::CloseHandle(h);
         return Opened{kNoHandle, err, {}};

@@ -351,6 +351,23 @@ TEST(LongAnswerLines, ReadOnlyTheirFields) {
     EXPECT_TRUE(undated(b.files()) == undated(a.files()));
 }
 
+// The null device as the report: the run ends normally, and the console is
+// that of a run storing its table in an ordinary file.
+TEST(NullDevice, TakesTheReport) {
+    const std::string name = null_device();
+    ShippedDir s;
+    const ProgramRun r = run_program(s.path(), kToStorage + "1\n" + name + "\n3\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    ShippedDir ref;
+    const std::string plain(name.size(), 'n');
+    const ProgramRun good = run_program(ref.path(), kToStorage + "1\n" + plain + "\n3\n");
+    std::string shown = r.out;
+    shown.replace(shown.rfind(name), name.size(), plain);
+    EXPECT_TRUE(shown == good.out);
+    EXPECT_EQ(s.files().size(), 1u) << "nothing but the defaults file";
+}
+
 // ---------------------------------------------------------------------------
 // Bytes that a text-mode console would change pass as they are.
 

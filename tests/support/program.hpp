@@ -37,4 +37,7 @@ bool can_run_unprivileged(std::string* why);
 // read-only attribute, which folders ignore.
 bool permission_bits_apply();
 
+// The name of the device that takes every byte written and keeps none.
+const char* null_device();
+
 }  // namespace ferravane::testing

@@ -64,6 +64,8 @@ bool can_run_unprivileged(std::string* why) {
 
 bool permission_bits_apply() { return true; }
 
+const char* null_device() { return "/dev/null"; }
+
 ProgramRun run_program(const std::string& dir, const std::string& answers, RunOptions opt) {
     // Beside the run folder, not inside it.
     ScratchDir io;

@@ -40,6 +40,8 @@ bool can_run_unprivileged(std::string* why) {
 
 bool permission_bits_apply() { return false; }
 
+const char* null_device() { return "NUL"; }
+
 ProgramRun run_program(const std::string& dir, const std::string& answers, RunOptions opt) {
     if (opt.out != Stdout::file) throw std::logic_error("the pipe runs are POSIX only");
     ScratchDir io;
