@@ -10,12 +10,11 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "input/dialog.hpp"
+#include "platform/platform.hpp"
 #include "model/sweep.hpp"
 #include "model/model.hpp"
 #include "state/design_state.hpp"
@@ -135,12 +134,12 @@ int main(int argc, char** argv) {
     }
 
     // The dialog talks to a console whose output is discarded.
-    textio::FdSource in_source(STDIN_FILENO);
+    textio::HandleSource in_source(platform::standard_input());
     textio::InStream in(in_source);
     NullSink dialog_sink;
     textio::OutStream dialog_out(dialog_sink);
     textio::Console console(in, dialog_out);
-    state::Session io{console, AT_FDCWD, state::local_clock, nullptr};
+    state::Session io{console, platform::Folder(), state::local_clock, nullptr};
 
     DesignState s;
     s.blk2.isel = 0;

@@ -14,6 +14,7 @@
 #include "state/session.hpp"
 #include "textio/files.hpp"
 #include "textio/run_stop.hpp"
+#include "texts.hpp"
 
 namespace ferravane::fuzzing {
 namespace {
@@ -71,12 +72,17 @@ bool names_a_file(std::string_view m, std::string_view prefix, std::string_view 
 }
 
 bool known_message(std::string_view m) {
-    static const std::string no_space = textio::os_error_text(ENOSPC);
-    static const std::string invalid = textio::os_error_text(EINVAL);
-    return m == "End of file" || m == "Bad value during floating point read" ||
-           m == "File already opened in another unit" || m == no_space || m == invalid ||
-           names_a_file(m, "File '", "' does not exist") || names_a_file(m, "'", "' is a directory") ||
-           names_a_file(m, "Permission denied trying to open file '", "'");
+    namespace t = testing::texts;
+    const auto around = [](const std::string& form) {
+        const auto x = form.find('X');
+        return std::pair{form.substr(0, x), form.substr(x + 1)};
+    };
+    static const auto missing = around(t::does_not_exist("X"));
+    static const auto folder = around(t::is_a_directory("X"));
+    static const auto denied = around(t::permission_denied("X"));
+    return m == t::kEndOfFile || m == t::kBadValue || m == t::kAlreadyOpened || m == t::kNoSpace ||
+           m == t::kInvalidArgument || names_a_file(m, missing.first, missing.second) ||
+           names_a_file(m, folder.first, folder.second) || names_a_file(m, denied.first, denied.second);
 }
 
 // The second of the two stderr lines, without its LF.
@@ -97,15 +103,14 @@ bool crlf_lines_only(std::string_view s) {
 }  // namespace
 
 bool is_defaults_message(std::string_view c) {
-    constexpr std::size_t kLabel = 11;
+    constexpr std::size_t kLabel = testing::texts::kLabelWidth;
     const auto form = [&](std::string_view l1, std::string_view l2) {
         return c.size() == l1.size() + l2.size() + kLabel + 2 && starts_with(c, l1) &&
                c.substr(l1.size(), l2.size()) == l2 && ends_with(c, "\r\n");
     };
-    return form("      End of file in FERRAVANE default data file\r\n",
-                "      (Ferravane.DEF). Entry missing for variable ") ||
-           form("      Error exists in FERRAVANE default data file\r\n",
-                "      (Ferravane.DEF). Fix entry for variable ");
+    namespace t = testing::texts;
+    return form(t::kDefaultsEndFirst, t::kDefaultsEndSecond) ||
+           form(t::kDefaultsErrorFirst, t::kDefaultsErrorSecond);
 }
 
 void check(bool cond, const char* what, std::string_view detail) {
@@ -113,19 +118,14 @@ void check(bool cond, const char* what, std::string_view detail) {
 }
 
 Scratch::Scratch() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                       "/ferravane-fuzz-XXXXXX";
-    check(::mkdtemp(tmpl.data()) != nullptr, "mkdtemp", tmpl);
-    root_ = tmpl;
-    root_fd_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    check(root_fd_ >= 0, "open of the scratch root", root_);
+    root_fd_ = ::open(root_.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    check(root_fd_ >= 0, "open of the scratch root", root_.path());
     check(::mkdirat(root_fd_, "work", 0700) == 0, "mkdir of the work folder");
     work_fd_ = ::openat(root_fd_, "work", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     check(work_fd_ >= 0, "open of the work folder");
     // Listing handles of their own, so the run's dirfd is never moved.
-    root_dir_ = ::opendir(root_.c_str());
-    work_dir_ = ::opendir((root_ + "/work").c_str());
+    root_dir_ = ::opendir(root_.path().c_str());
+    work_dir_ = ::opendir(root_.path("work").c_str());
     check(root_dir_ != nullptr && work_dir_ != nullptr, "opendir of the scratch folders");
 }
 
@@ -134,9 +134,7 @@ Scratch::~Scratch() {
     ::closedir(static_cast<DIR*>(work_dir_));
     ::closedir(static_cast<DIR*>(root_dir_));
     ::close(work_fd_);
-    ::unlinkat(root_fd_, "work", AT_REMOVEDIR);
     ::close(root_fd_);
-    ::rmdir(root_.c_str());
 }
 
 std::vector<std::pair<std::string, unsigned char>> Scratch::list(void* handle) const {
@@ -228,7 +226,7 @@ Outcome run_session(const Scratch& dir, std::string_view answers) {
     textio::StringSource source{std::string(answers)};
     auto in = std::make_unique<textio::InStream>(source);
     textio::Console console(*in, out);
-    state::Session io{console, dir.work_fd(),
+    state::Session io{console, dir.work(),
                     [] { return state::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
     r.status = run::run_program(io, r.err);
     r.console = sink.data();  // no copy: large buffers cost a mapping each

@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform.hpp"
+#include "scratch.hpp"
+
 namespace ferravane::fuzzing {
 
 // Stops the process (libFuzzer records the input) when cond is false.
@@ -25,7 +28,7 @@ public:
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
-    int work_fd() const { return work_fd_; }
+    platform::Folder work() const { return platform::Folder(root_.path("work")); }
     // Empties work and puts the defaults file with these bytes into it (no
     // file when null).
     void prepare(const std::string* defaults);
@@ -42,7 +45,7 @@ public:
 private:
     std::vector<std::pair<std::string, unsigned char>> list(void* dir) const;
 
-    std::string root_;
+    testing::ScratchDir root_;
     int root_fd_ = -1;
     int work_fd_ = -1;
     void* root_dir_ = nullptr;  // DIR*

@@ -6,29 +6,17 @@
 // open is an entry of that folder, and the check that nothing appeared
 // beside it is exact.
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "harness.hpp"
+#include "scratch.hpp"
 
 namespace {
 
 using namespace ferravane::fuzzing;
 
 constexpr std::string_view kSeparator = "~~~~\n";
-
-const std::string& shipped_defaults() {
-    static const std::string bytes = [] {
-        std::ifstream in(FERRAVANE_SOURCE_DIR "/data/Ferravane.DEF", std::ios::binary);
-        check(static_cast<bool>(in), "the shipped defaults file is readable");
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }();
-    return bytes;
-}
 
 Scratch& scratch() {
     static Scratch s;
@@ -49,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         defaults = steer_names(rest.substr(0, sep));
         if (sep != std::string_view::npos) answers = steer_names(rest.substr(sep + kSeparator.size()));
     } else {
-        if (has_defaults) defaults = shipped_defaults();
+        if (has_defaults) defaults = ferravane::testing::shipped_defaults();
         answers = steer_names(rest);
     }
 

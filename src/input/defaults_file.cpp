@@ -64,7 +64,7 @@ void error_in(state::DesignState& s, state::Session& io, const char* label) {
 }  // namespace
 
 void read_defaults_file(state::DesignState& s, state::Session& io) {
-    io.defaults = std::make_unique<textio::DefaultsFile>(io.dirfd);
+    io.defaults = std::make_unique<textio::DefaultsFile>(io.folder);
     textio::InStream& in = io.defaults->stream();
     auto& b1 = s.blk1;
     auto& b2 = s.blk2;

@@ -1,5 +1,5 @@
 // What a run talks to: the console, the files (relative to one folder) and
-// the clock. Tests build one from strings; the program from the real fds.
+// the clock. Tests build one from strings; the program from the real streams.
 #pragma once
 
 #include <array>
@@ -22,10 +22,10 @@ ClockValues local_clock();
 
 struct Session {
     textio::Console& console;
-    int dirfd;  // folder of the defaults file and of relative report names
+    platform::Folder folder;  // of the defaults file and of relative report names
     Clock clock;
     std::unique_ptr<textio::DefaultsFile> defaults;  // opened by the first dialog
-    textio::ReportFile report{dirfd};
+    textio::ReportFile report{folder};
 
     std::optional<textio::FileId> defaults_id() const {
         if (!defaults) return std::nullopt;

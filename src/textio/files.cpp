@@ -1,9 +1,6 @@
 #include "textio/files.hpp"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "textio/run_stop.hpp"
 
@@ -26,24 +23,18 @@ std::string open_failure_text(int errnum, const std::string& name) {
 
 }  // namespace
 
-DefaultsFile::DefaultsFile(int dirfd) {
+DefaultsFile::DefaultsFile(const platform::Folder& folder) {
     const std::string name = kDefaultsFileName;
-    fd_ = ::openat(dirfd, name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) stop_opening(errno, name);
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) stop_opening(errno, name);
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        stop_opening(EISDIR, name);
-    }
-    id_ = FileId{st.st_dev, st.st_ino};
-    source_ = std::make_unique<FdSource>(fd_);
+    const platform::Opened f = platform::open_for_reading(folder, name);
+    if (f.handle == platform::kNoHandle) stop_opening(f.error, name);
+    h_ = f.handle;
+    id_ = f.id;
+    source_ = std::make_unique<HandleSource>(h_);
     stream_ = std::make_unique<InStream>(*source_);
 }
 
 DefaultsFile::~DefaultsFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (h_ != platform::kNoHandle) platform::close(h_);
 }
 
 ReportFile::~ReportFile() { close_after_stop(); }
@@ -54,29 +45,21 @@ void ReportFile::open(const Text20& fn, const std::optional<FileId>& defaults) {
     // write to the file named by the part before it.
     if (name.find('\0') != std::string::npos) stop_opening(EINVAL, name);
 
-    struct stat st {};
-    const bool exists = ::fstatat(dirfd_, name.c_str(), &st, 0) == 0;
-    if (exists) {
-        const FileId named{st.st_dev, st.st_ino};
-        if (defaults && named == *defaults) {
+    if (const std::optional<FileId> named = platform::identify(folder_, name)) {
+        if (defaults && *named == *defaults) {
             throw RunStop("Run stopped opening file '" + name + "'",
                           "File already opened in another unit");
         }
-        if (is_open() && named == id_) return;  // keep adding to the open report
+        if (is_open() && *named == id_) return;  // keep adding to the open report
     }
     close();
 
-    const int fd = ::openat(dirfd_, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) stop_opening(errno, name);
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        stop_opening(err, name);
-    }
-    fd_ = fd;
-    id_ = FileId{st.st_dev, st.st_ino};
+    const platform::Opened f = platform::create_for_writing(folder_, name);
+    if (f.handle == platform::kNoHandle) stop_opening(f.error, name);
+    h_ = f.handle;
+    id_ = f.id;
     name_ = name;
-    sink_ = std::make_unique<FdSink>(fd_, "Run stopped writing file '" + name_ + "'");
+    sink_ = std::make_unique<HandleSink>(h_, "Run stopped writing file '" + name_ + "'");
     stream_ = std::make_unique<OutStream>(*sink_);
 }
 
@@ -85,15 +68,13 @@ void ReportFile::close() {
     try {
         stream_->flush();
     } catch (...) {
-        ::close(fd_);
-        fd_ = -1;
+        platform::close(h_);
+        h_ = platform::kNoHandle;
         throw;
     }
-    const int rc = ::close(fd_);
-    fd_ = -1;
-    if (rc != 0 && errno != EINTR) {
-        throw RunStop("Run stopped closing file '" + name_ + "'", os_error_text(errno));
-    }
+    const int err = platform::close(h_);
+    h_ = platform::kNoHandle;
+    if (err != 0) throw RunStop("Run stopped closing file '" + name_ + "'", os_error_text(err));
 }
 
 void ReportFile::close_after_stop() noexcept {
@@ -102,8 +83,8 @@ void ReportFile::close_after_stop() noexcept {
         stream_->flush();
     } catch (...) {
     }
-    ::close(fd_);
-    fd_ = -1;
+    platform::close(h_);
+    h_ = platform::kNoHandle;
 }
 
 }  // namespace ferravane::textio

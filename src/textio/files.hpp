@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
+#include "platform/platform.hpp"
 #include "textio/in_stream.hpp"
 #include "textio/out_stream.hpp"
 #include "textio/text20.hpp"
@@ -18,16 +18,12 @@ namespace ferravane::textio {
 inline constexpr const char* kDefaultsFileName = "Ferravane.DEF";
 
 // Identity of an open file, to recognise the same file under another name.
-struct FileId {
-    dev_t dev = 0;
-    ino_t ino = 0;
-    friend bool operator==(const FileId&, const FileId&) = default;
-};
+using FileId = platform::FileId;
 
 class DefaultsFile {
 public:
     // Opens the existing file for reading; any failure stops the run.
-    explicit DefaultsFile(int dirfd);
+    explicit DefaultsFile(const platform::Folder& folder);
     ~DefaultsFile();
     DefaultsFile(const DefaultsFile&) = delete;
     DefaultsFile& operator=(const DefaultsFile&) = delete;
@@ -36,15 +32,15 @@ public:
     FileId id() const { return id_; }
 
 private:
-    int fd_ = -1;
+    platform::Handle h_ = platform::kNoHandle;
     FileId id_;
-    std::unique_ptr<FdSource> source_;
+    std::unique_ptr<HandleSource> source_;
     std::unique_ptr<InStream> stream_;
 };
 
 class ReportFile {
 public:
-    explicit ReportFile(int dirfd) : dirfd_(dirfd) {}
+    explicit ReportFile(platform::Folder folder) : folder_(std::move(folder)) {}
     ~ReportFile();
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
@@ -56,7 +52,7 @@ public:
     // defaults file (when open) is refused. Failures stop the run.
     void open(const Text20& fn, const std::optional<FileId>& defaults);
 
-    bool is_open() const { return fd_ >= 0; }
+    bool is_open() const { return h_ != platform::kNoHandle; }
     void write(std::string_view bytes) { stream_->write(bytes); }
     // Delivers the buffered lines, so a finished table is on disk while the
     // program waits for the next answer.
@@ -70,11 +66,11 @@ public:
     void close_after_stop() noexcept;
 
 private:
-    int dirfd_;
-    int fd_ = -1;
+    platform::Folder folder_;
+    platform::Handle h_ = platform::kNoHandle;
     FileId id_;
     std::string name_;
-    std::unique_ptr<FdSink> sink_;
+    std::unique_ptr<HandleSink> sink_;
     std::unique_ptr<OutStream> stream_;
 };
 

@@ -1,21 +1,9 @@
 #include "textio/in_stream.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace ferravane::textio {
-
-long FdSource::read(char* buf, std::size_t n, int* err) {
-    for (;;) {
-        const ssize_t got = ::read(fd_, buf, n);
-        if (got >= 0) return static_cast<long>(got);
-        if (errno == EINTR) continue;
-        *err = errno;
-        return -1;
-    }
-}
 
 long StringSource::read(char* buf, std::size_t n, int*) {
     const std::size_t take = std::min(n, data_.size() - pos_);

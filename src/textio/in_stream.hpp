@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.hpp"
+
 namespace ferravane::textio {
 
 // Where bytes come from. read() returns the count (0 at the end) or -1 with
@@ -16,13 +18,14 @@ public:
     virtual long read(char* buf, std::size_t n, int* err) = 0;
 };
 
-class FdSource final : public ByteSource {
+// An open file or standard input.
+class HandleSource final : public ByteSource {
 public:
-    explicit FdSource(int fd) : fd_(fd) {}
-    long read(char* buf, std::size_t n, int* err) override;
+    explicit HandleSource(platform::Handle h) : h_(h) {}
+    long read(char* buf, std::size_t n, int* err) override { return platform::read(h_, buf, n, err); }
 
 private:
-    int fd_;
+    platform::Handle h_;
 };
 
 class StringSource final : public ByteSource {

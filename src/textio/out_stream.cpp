@@ -1,27 +1,14 @@
 #include "textio/out_stream.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
-
 #include "textio/run_stop.hpp"
 
 namespace ferravane::textio {
 
-std::string os_error_text(int errnum) { return std::strerror(errnum); }
+std::string os_error_text(int errnum) { return platform::error_text(errnum); }
 
-void FdSink::write(std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw RunStop(place_, os_error_text(errno));
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+void HandleSink::write(std::string_view bytes) {
+    const int err = platform::write_all(h_, bytes.data(), bytes.size());
+    if (err != 0) throw RunStop(place_, os_error_text(err));
 }
 
 void OutStream::flush() {

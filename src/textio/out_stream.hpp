@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.hpp"
+
 namespace ferravane::textio {
 
 // Where bytes finally go. write() either delivers everything or throws
@@ -15,14 +17,14 @@ public:
     virtual void write(std::string_view bytes) = 0;
 };
 
-// A file descriptor (standard output, a report file).
-class FdSink final : public ByteSink {
+// An open file (standard output, a report file).
+class HandleSink final : public ByteSink {
 public:
-    FdSink(int fd, std::string place) : fd_(fd), place_(std::move(place)) {}
+    HandleSink(platform::Handle h, std::string place) : h_(h), place_(std::move(place)) {}
     void write(std::string_view bytes) override;
 
 private:
-    int fd_;
+    platform::Handle h_;
     std::string place_;
 };
 

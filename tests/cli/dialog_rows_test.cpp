@@ -5,7 +5,6 @@
 // from the CSV.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -55,7 +54,7 @@ state::DesignState dialog_state(const std::string& answers) {
     textio::StringSink sink;
     textio::OutStream out(sink);
     textio::Console console(in, out);
-    state::Session io{console, AT_FDCWD, [] { return state::ClockValues{}; }, nullptr};
+    state::Session io{console, platform::Folder(), [] { return state::ClockValues{}; }, nullptr};
     input::slinput(s, io);
     return s;
 }

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fcntl.h>
 #include <limits>
-#include <unistd.h>
 
 #include "run/driver.hpp"
-#include "session_harness.hpp"
+#include "scratch.hpp"
 
 namespace ferravane::testing {
 namespace {
@@ -16,15 +14,13 @@ namespace {
 // A console with no answers, a scratch folder and a fixed clock.
 struct TableRun {
     ScratchDir dir;
-    int dirfd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
     textio::StringSource source{""};
     textio::InStream in{source};
     textio::StringSink sink;
     textio::OutStream out{sink};
     textio::Console console{in, out};
-    state::Session io{console, dirfd, [] { return state::ClockValues{}; }, nullptr};
+    state::Session io{console, dir.folder(), [] { return state::ClockValues{}; }, nullptr};
 
-    ~TableRun() { ::close(dirfd); }
     std::string run(state::DesignState& s) {
         run::run_table(s, io);
         io.report.close();

@@ -1,19 +1,23 @@
 // Whole runs, answers in, exact bytes out: the console transcript, every
 // report file left behind, the exit status and the run-stop message. The
 // expected bytes live in tests/run/sessions/<case>/; set
-// FERRAVANE_UPDATE_GOLDEN=1 to rewrite them after a reviewed change.
+// FERRAVANE_UPDATE_GOLDEN=1 to rewrite them after a reviewed change. Each
+// case runs in-process with a fixed clock, and as the built program with
+// its real console streams, files and clock (masked).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sys/stat.h>
+#include <filesystem>
 
-#include "session_harness.hpp"
+#include "program.hpp"
+#include "scratch.hpp"
+#include "session.hpp"
+#include "texts.hpp"
 
 namespace ferravane::testing {
 namespace {
 
-const std::string kSessions = FERRAVANE_SOURCE_DIR "/tests/run/sessions/";
+const std::string kSessions = source_path("tests/run/sessions/");
 
 // A defaults file with the given 17 records.
 std::string defaults_with(std::initializer_list<const char*> records) {
@@ -34,7 +38,7 @@ struct SessionCase {
     const char* answers;              // one answer per line
     const std::string* defaults;      // null: no defaults file at all
     int status;
-    const char* stop_message;         // second stderr line, or "" for none
+    std::string stop_message;         // second stderr line, or "" for none
 };
 
 void PrintTo(const SessionCase& c, std::ostream* os) { *os << c.name; }
@@ -70,22 +74,39 @@ const SessionCase kCases[] = {
     {"menu_edges", "7\n-0.1\n9\n0.5\n\n9\n1E20\n-1\n\n2.5\n\n1.4\n0.5\nnan\n2.5\n", &shipped(), 0,
      ""},
     // Run stops at the prompts.
-    {"stop_bad_value_at_function", "yes\n", &shipped(), 2, "Bad value during floating point read"},
-    {"stop_end_of_input_in_dialog", "1\n0.25\n", &shipped(), 2, "End of file"},
+    {"stop_bad_value_at_function", "yes\n", &shipped(), 2, std::string(texts::kBadValue)},
+    {"stop_end_of_input_in_dialog", "1\n0.25\n", &shipped(), 2, std::string(texts::kEndOfFile)},
     {"stop_end_of_input_at_operation", "\n\n\n\n\n\n\n\n\n\n\n\n1\nout.txt\n", &shipped(), 2,
-     "End of file"},
-    {"stop_no_defaults_file", "", nullptr, 2, "File 'Ferravane.DEF' does not exist"},
+     std::string(texts::kEndOfFile)},
+    {"stop_no_defaults_file", "", nullptr, 2, texts::does_not_exist("Ferravane.DEF")},
     {"stop_report_is_defaults_file", "\n\n\n\n\n\n\n\n\n\n\n\n1\nFerravane.DEF\n", &shipped(), 2,
-     "File already opened in another unit"},
+     std::string(texts::kAlreadyOpened)},
     {"stop_report_in_missing_folder", "\n\n\n\n\n\n\n\n\n\n\n\n1\nnone/out.txt\n", &shipped(), 2,
-     "File 'none/out.txt' does not exist"},
+     texts::does_not_exist("none/out.txt")},
 };
 
 bool updating() { return std::getenv("FERRAVANE_UPDATE_GOLDEN") != nullptr; }
 
-void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+// Status, stop lines and the defaults file; returns the other files.
+std::map<std::string, std::string> check_run(const SessionCase& c, int status, const std::string& err,
+                                             std::map<std::string, std::string> files) {
+    EXPECT_EQ(status, c.status);
+    if (c.stop_message.empty()) {
+        EXPECT_EQ(err, "");
+    } else {
+        // Two lines, each ended by LF alone: the place, then the message.
+        const auto first = err.find('\n');
+        EXPECT_NE(first, std::string::npos) << err;
+        if (first != std::string::npos) {
+            EXPECT_EQ(err.substr(first + 1), c.stop_message + "\n");
+        }
+    }
+    if (c.defaults != nullptr) {
+        EXPECT_EQ(files.count("Ferravane.DEF"), 1u);
+        EXPECT_TRUE(files["Ferravane.DEF"] == *c.defaults) << "the defaults file must stay unchanged";
+        files.erase("Ferravane.DEF");
+    }
+    return files;
 }
 
 class GoldenSession : public ::testing::TestWithParam<SessionCase> {};
@@ -94,26 +115,10 @@ TEST_P(GoldenSession, MatchesTranscript) {
     const SessionCase& c = GetParam();
     const RunResult r = run_session(c.answers, c.defaults);
     const std::string dir = kSessions + c.name + "/";
-
-    EXPECT_EQ(r.status, c.status);
-    if (c.stop_message[0] == '\0') {
-        EXPECT_EQ(r.err, "");
-    } else {
-        // Two lines, each ended by LF alone: the place, then the message.
-        const auto first = r.err.find('\n');
-        ASSERT_NE(first, std::string::npos) << r.err;
-        EXPECT_EQ(r.err.substr(first + 1), std::string(c.stop_message) + "\n");
-    }
-
-    std::map<std::string, std::string> files = r.files;
-    if (c.defaults != nullptr) {
-        ASSERT_EQ(files.count("Ferravane.DEF"), 1u);
-        EXPECT_EQ(files["Ferravane.DEF"], *c.defaults) << "the defaults file must stay unchanged";
-        files.erase("Ferravane.DEF");
-    }
+    const std::map<std::string, std::string> files = check_run(c, r.status, r.err, r.files);
 
     if (updating()) {
-        ::mkdir(dir.c_str(), 0777);
+        std::filesystem::create_directories(dir);
         write_file(dir + "console.txt", r.console);
         std::string listing;
         for (const auto& [name, bytes] : files) {
@@ -129,6 +134,25 @@ TEST_P(GoldenSession, MatchesTranscript) {
     for (const auto& [name, bytes] : files) {
         listing += name + "\n";
         EXPECT_EQ(bytes, read_file(dir + "file." + name)) << name;
+    }
+    EXPECT_EQ(listing, read_file(dir + "files.lst"));
+}
+
+// The same run through the built program: line ends, console streams and
+// files as the operating system gives them, the clock masked.
+TEST_P(GoldenSession, ThroughTheProgram) {
+    const SessionCase& c = GetParam();
+    ScratchDir work;
+    if (c.defaults != nullptr) work.put("Ferravane.DEF", *c.defaults);
+    const ProgramRun r = run_program(work.path(), c.answers);
+    const std::map<std::string, std::string> files = check_run(c, r.status, r.err, work.files());
+    const std::string dir = kSessions + c.name + "/";
+
+    EXPECT_TRUE(r.out == texts::undated(read_file(dir + "console.txt"))) << "console differs";
+    std::string listing;
+    for (const auto& [name, bytes] : files) {
+        listing += name + "\n";
+        EXPECT_TRUE(texts::undated(bytes) == texts::undated(read_file(dir + "file." + name))) << name;
     }
     EXPECT_EQ(listing, read_file(dir + "files.lst"));
 }

@@ -9,7 +9,8 @@
 
 #include "input/dialog.hpp"
 #include "input/screens.hpp"
-#include "session_harness.hpp"
+#include "session.hpp"
+#include "texts.hpp"
 
 namespace ferravane::testing {
 namespace {
@@ -29,8 +30,8 @@ std::string defaults_file(int change = -1, const char* value = "", int keep = 17
 struct DefaultsCase {
     const char* name;
     std::string file;
-    const char* first;   // message line 1 after its 6 blanks
-    const char* label;   // as the A11 field prints it
+    bool end_of_file;    // the end-of-file message, else the error message
+    const char* label;
 };
 
 void PrintTo(const DefaultsCase& c, std::ostream* os) { *os << c.name; }
@@ -42,17 +43,12 @@ TEST_P(DefaultsMessages, PrintsTheMessageAndEndsNormally) {
     const RunResult r = run_session("", &c.file);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    const bool eof = std::string(c.first).find("End of file") == 0;
-    const std::string expected = std::string("      ") + c.first + "\r\n" +
-                                 "      (Ferravane.DEF). " +
-                                 (eof ? "Entry missing for variable " : "Fix entry for variable ") +
-                                 c.label + "\r\n";
-    EXPECT_EQ(r.console, expected);
+    EXPECT_EQ(r.console, texts::defaults_message(c.end_of_file, c.label));
     EXPECT_EQ(r.files.size(), 1u) << "nothing but the defaults file";
 }
 
-const char* kEof = "End of file in FERRAVANE default data file";
-const char* kErr = "Error exists in FERRAVANE default data file";
+constexpr bool kEof = true;
+constexpr bool kErr = false;
 
 INSTANTIATE_TEST_SUITE_P(
     Records, DefaultsMessages,
