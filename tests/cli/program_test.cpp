@@ -3,22 +3,18 @@
 // that the help texts name.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <fstream>
 #include <regex>
 #include <set>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "cli/help.hpp"
 #include "cli/text.hpp"
 #include "cli_harness.hpp"
-
-extern char** environ;
+#include "program.hpp"
+#include "scratch.hpp"
 
 namespace ferravane::testing {
 namespace {
@@ -32,60 +28,29 @@ std::string slurp(const std::string& path) {
     return ss.str();
 }
 
-// Runs the program with args in folder dir, stdin from the given bytes.
-CliRun run_program(const std::vector<std::string>& args, const std::string& dir, const std::string& input) {
-    const std::string in_path = dir + "/.in", out_path = dir + "/.out", err_path = dir + "/.err";
-    std::ofstream(in_path, std::ios::binary) << input;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, in_path.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(&fa, dir.c_str());
-    std::vector<std::string> all = {FERRAVANE_BINARY};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    CliRun r;
-    if (posix_spawn(&pid, FERRAVANE_BINARY, &fa, nullptr, argv.data(), environ) != 0) {
-        ADD_FAILURE() << "cannot start " << FERRAVANE_BINARY;
-        return r;
-    }
-    posix_spawn_file_actions_destroy(&fa);
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = slurp(out_path);
-    r.err = slurp(err_path);
-    return r;
-}
-
 class Program : public ::testing::Test {
 protected:
-    Program() {
-        std::string tmpl = "/tmp/ferravane-cli-XXXXXX";
-        if (::mkdtemp(tmpl.data()) != nullptr) dir_ = tmpl;
+    // The built program with args in the scratch folder, input on stdin.
+    CliRun run_program(const std::vector<std::string>& args, const std::string& input) {
+        RunOptions opt;
+        opt.args = args;
+        const ProgramRun r = testing::run_program(dir_.path(), input, opt);
+        return CliRun{r.status, r.out, r.err};
     }
-    ~Program() override {
-        for (const char* f : {"/.in", "/.out", "/.err", "/Ferravane.DEF"}) ::unlink((dir_ + f).c_str());
-        ::rmdir(dir_.c_str());
-    }
-    std::string dir_;
+    ScratchDir dir_;
 };
 
 TEST_F(Program, NoArgumentsStartTheDialog) {
     // Without a defaults file the dialog stops at once, as it always has.
-    const CliRun bare = run_program({}, dir_, "");
+    const CliRun bare = run_program({}, "");
     EXPECT_EQ(bare.status, 2);
     EXPECT_EQ(bare.out, "");
     EXPECT_EQ(bare.err, "Run stopped opening file 'Ferravane.DEF'\nFile 'Ferravane.DEF' does not exist\n");
 
     // With the shipped file and blank answers: the defaults' synthesis
     // table, then the exit choice.
-    std::ofstream(dir_ + "/Ferravane.DEF", std::ios::binary) << slurp(FERRAVANE_SOURCE_DIR "/data/Ferravane.DEF");
-    const CliRun run = run_program({}, dir_, std::string(14, '\n') + "3\n");
+    dir_.put("Ferravane.DEF", shipped_defaults());
+    const CliRun run = run_program({}, std::string(14, '\n') + "3\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Stripline Design Tools\r\n"), std::string::npos);
     EXPECT_NE(run.out.find("OPERATION selected = "), std::string::npos);
@@ -110,7 +75,7 @@ TEST_F(Program, ArgumentsRunTheCommandLine) {
         std::istringstream in(c.args);
         std::vector<std::string> args;
         for (std::string w; in >> w;) args.push_back(w);
-        const CliRun got = run_program(args, dir_, "");
+        const CliRun got = run_program(args, "");
         const CliRun want = run_cli(c.args);
         EXPECT_EQ(got.status, c.status);
         EXPECT_EQ(got.status, want.status);

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Write, FullDevice, ::testing::ValuesIn(kFullCases),
 
 TEST(ClosedStdout, StopsWithBrokenPipe) {
     ShippedDir s;
-    const ProgramRun r = run_program(s.path(), kToStorage + "3\n", {Stdout::closed_pipe, false});
+    const ProgramRun r = run_program(s.path(), kToStorage + "3\n", {Stdout::closed_pipe, false, {}});
     expect_stop(r, std::string(texts::kBrokenPipe));
     EXPECT_EQ(s.files().size(), 1u);
     EXPECT_TRUE(s.files().at("Ferravane.DEF") == shipped());
@@ -79,7 +79,7 @@ TEST(ClosedStdout, InTheMiddleOfAStoredTableKeepsTheReportRows) {
     const std::string whole = texts::undated(ref.files().at("big.txt"));
 
     ShippedDir s;
-    const ProgramRun r = run_program(s.path(), answers, {Stdout::pipe_closed_after_first_block, false});
+    const ProgramRun r = run_program(s.path(), answers, {Stdout::pipe_closed_after_first_block, false, {}});
     expect_stop(r, std::string(texts::kBrokenPipe));
     EXPECT_TRUE(starts_with(good.out, r.out)) << "what the reader took is the transcript's start";
     const std::string part = texts::undated(s.files().at("big.txt"));

@@ -75,7 +75,7 @@ TEST_P(ReportFault, StopsAtTheOpenWithTheConsoleUpToTheRunHeader) {
     }
 
     const std::string answers = kToStorage + "1\n" + c.file + "\n3\n";
-    const ProgramRun r = run_program(s.path(), answers, {Stdout::file, permissions});
+    const ProgramRun r = run_program(s.path(), answers, {Stdout::file, permissions, {}});
     expect_stop(r, c.message);
 
     ShippedDir ok;
@@ -135,7 +135,7 @@ TEST_P(DefaultsOpen, StopsBeforeTheBanner) {
         s.put("Ferravane.DEF", shipped());
         fs::permissions(s.path("Ferravane.DEF"), fs::perms::none);
     }
-    const ProgramRun r = run_program(s.path(), kToStorage + "3\n", {Stdout::file, unreadable});
+    const ProgramRun r = run_program(s.path(), kToStorage + "3\n", {Stdout::file, unreadable, {}});
     expect_stop(r, c.message);
     EXPECT_EQ(r.out, "");
     if (unreadable) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ferravane::testing {
 
@@ -17,6 +18,8 @@ struct RunOptions {
     // Without root's power over permissions: as nobody when the tests run
     // as root. Windows gives no user such power, so there it changes nothing.
     bool unprivileged = false;
+    // Command-line arguments after the program's name.
+    std::vector<std::string> args;
 };
 
 struct ProgramRun {

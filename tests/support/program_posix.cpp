@@ -74,7 +74,8 @@ ProgramRun run_program(const std::string& dir, const std::string& answers, RunOp
     const std::string err_path = io.path("stderr");
     write_file(in_path, answers);
 
-    const std::vector<std::string> args = command(opt.unprivileged);
+    std::vector<std::string> args = command(opt.unprivileged);
+    args.insert(args.end(), opt.args.begin(), opt.args.end());
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);

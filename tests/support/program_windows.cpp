@@ -57,7 +57,9 @@ ProgramRun run_program(const std::string& dir, const std::string& answers, RunOp
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
+    // The tests' arguments hold no blanks or quotes: quoting each is enough.
     std::string cmdline = std::string("\"") + kBinary + "\"";
+    for (const std::string& a : opt.args) cmdline += " \"" + a + "\"";
     const BOOL started = ::CreateProcessA(kBinary, cmdline.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                           dir.c_str(), &si, &pi);
     ::CloseHandle(in);
