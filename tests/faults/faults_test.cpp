@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -41,7 +42,7 @@ struct ReportCase {
     const char* name;
     const char* file;     // the answer to the file-name prompt
     std::string message;  // second stderr line
-    enum { plain, folder_of_that_name, read_only_file, read_only_folder } setup;
+    enum { plain, folder_of_that_name, read_only_file, read_only_folder, held_file } setup;
 };
 
 void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
@@ -72,10 +73,17 @@ TEST_P(ReportFault, StopsAtTheOpenWithTheConsoleUpToTheRunHeader) {
             fs::permissions(s.path(c.file), read_only);
             break;
         case ReportCase::read_only_folder: fs::permissions(s.path(), read_only | searchable); break;
+        case ReportCase::held_file: s.put(c.file, earlier); break;
+    }
+    std::optional<ExclusiveHold> hold;
+    if (c.setup == ReportCase::held_file) {
+        hold.emplace(s.path(c.file));
+        if (!hold->held()) GTEST_SKIP() << "files here cannot be held against other programs";
     }
 
     const std::string answers = kToStorage + "1\n" + c.file + "\n3\n";
     const ProgramRun r = run_program(s.path(), answers, {Stdout::file, permissions, {}});
+    hold.reset();
     expect_stop(r, c.message);
 
     ShippedDir ok;
@@ -87,8 +95,8 @@ TEST_P(ReportFault, StopsAtTheOpenWithTheConsoleUpToTheRunHeader) {
     std::map<std::string, std::string> files = s.files();
     EXPECT_TRUE(files["Ferravane.DEF"] == shipped());
     files.erase("Ferravane.DEF");
-    if (c.setup == ReportCase::read_only_file) {
-        EXPECT_EQ(files[c.file], earlier) << "the read-only file is left as it was";
+    if (c.setup == ReportCase::read_only_file || c.setup == ReportCase::held_file) {
+        EXPECT_EQ(files[c.file], earlier) << "the file is left as it was";
         files.erase(c.file);
     }
     EXPECT_TRUE(files.empty()) << "no report file is left behind";
@@ -99,6 +107,7 @@ const ReportCase kReportCases[] = {
     {"missing_folder", "x/y", texts::does_not_exist("x/y"), ReportCase::plain},
     {"read_only_file", "r.txt", texts::permission_denied("r.txt"), ReportCase::read_only_file},
     {"not_writable", "r.txt", texts::permission_denied("r.txt"), ReportCase::read_only_folder},
+    {"held_by_another_program", "r.txt", texts::permission_denied("r.txt"), ReportCase::held_file},
     {"defaults_file_by_another_name", "./Ferravane.DEF", std::string(texts::kAlreadyOpened),
      ReportCase::plain},
 };
@@ -111,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Open, ReportFault, ::testing::ValuesIn(kReportCases),
 
 struct DefaultsOpenCase {
     const char* name;
-    enum { missing, directory, unreadable } kind;
+    enum { missing, directory, unreadable, held } kind;
     std::string message;
 };
 
@@ -135,7 +144,14 @@ TEST_P(DefaultsOpen, StopsBeforeTheBanner) {
         s.put("Ferravane.DEF", shipped());
         fs::permissions(s.path("Ferravane.DEF"), fs::perms::none);
     }
+    std::optional<ExclusiveHold> hold;
+    if (c.kind == DefaultsOpenCase::held) {
+        s.put("Ferravane.DEF", shipped());
+        hold.emplace(s.path("Ferravane.DEF"));
+        if (!hold->held()) GTEST_SKIP() << "files here cannot be held against other programs";
+    }
     const ProgramRun r = run_program(s.path(), kToStorage + "3\n", {Stdout::file, unreadable, {}});
+    hold.reset();
     expect_stop(r, c.message);
     EXPECT_EQ(r.out, "");
     if (unreadable) {
@@ -148,6 +164,7 @@ const DefaultsOpenCase kDefaultsOpenCases[] = {
     {"missing", DefaultsOpenCase::missing, texts::does_not_exist("Ferravane.DEF")},
     {"directory", DefaultsOpenCase::directory, texts::is_a_directory("Ferravane.DEF")},
     {"unreadable", DefaultsOpenCase::unreadable, texts::permission_denied("Ferravane.DEF")},
+    {"held_by_another_program", DefaultsOpenCase::held, texts::permission_denied("Ferravane.DEF")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Open, DefaultsOpen, ::testing::ValuesIn(kDefaultsOpenCases),

@@ -2,6 +2,7 @@
 // on standard input, standard output and standard error caught.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,20 @@ bool permission_bits_apply();
 
 // The name of the device that takes every byte written and keeps none.
 const char* null_device();
+
+// Holds a file open against every other program, as a Windows program may
+// (no sharing), until destroyed. POSIX systems have no such holds: there
+// held() is false.
+class ExclusiveHold {
+public:
+    explicit ExclusiveHold(const std::string& path);
+    ~ExclusiveHold();
+    ExclusiveHold(const ExclusiveHold&) = delete;
+    ExclusiveHold& operator=(const ExclusiveHold&) = delete;
+    bool held() const { return handle_ != -1; }
+
+private:
+    std::intptr_t handle_ = -1;
+};
 
 }  // namespace ferravane::testing

@@ -66,6 +66,9 @@ bool permission_bits_apply() { return true; }
 
 const char* null_device() { return "/dev/null"; }
 
+ExclusiveHold::ExclusiveHold(const std::string&) {}
+ExclusiveHold::~ExclusiveHold() = default;
+
 ProgramRun run_program(const std::string& dir, const std::string& answers, RunOptions opt) {
     // Beside the run folder, not inside it.
     ScratchDir io;

@@ -42,6 +42,16 @@ bool permission_bits_apply() { return false; }
 
 const char* null_device() { return "NUL"; }
 
+ExclusiveHold::ExclusiveHold(const std::string& path) {
+    const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) handle_ = reinterpret_cast<std::intptr_t>(h);
+}
+
+ExclusiveHold::~ExclusiveHold() {
+    if (held()) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
 ProgramRun run_program(const std::string& dir, const std::string& answers, RunOptions opt) {
     if (opt.out != Stdout::file) throw std::logic_error("the pipe runs are POSIX only");
     ScratchDir io;
