@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "math_digest.hpp"
 #include "math_domains.hpp"
 #include "math_reference.hpp"
 #include "model/math/atan.hpp"
@@ -197,19 +196,6 @@ TEST(MathSpecial, NaNBits) {
     EXPECT_EQ(bits(fm::pow(payload, 2.0)), bits(payload));
     EXPECT_EQ(bits(fm::pow(2.0, payload)), bits(payload));
     EXPECT_EQ(bits(fm::pow(payload, nan)), bits(payload));
-}
-
-// The same bits on every platform, compiler and optimisation level: these
-// digests were printed by math_digest on x86-64 (g++ and clang++, -O0 to
-// -O3) and agree with the aarch64 build under qemu and the mingw-w64 build
-// under wine, where MPFR is not at hand.
-TEST(MathDigest, SameBitsEverywhere) {
-    const auto d = ferravane::model::math::digest::digests(200000);
-    EXPECT_EQ(d.exp, 0x403f6a876e52ff7du);
-    EXPECT_EQ(d.log, 0x10dc04e44bf4e47fu);
-    EXPECT_EQ(d.pow, 0x0bef51d212c992f7u);
-    EXPECT_EQ(d.cosh, 0x9c8aff89e76097e0u);
-    EXPECT_EQ(d.atan, 0x73f594325bf6c28du);
 }
 
 // ---------------------------------------------------------------- kernel error bounds
