@@ -55,9 +55,9 @@ float cohn_inverse(Stored a, Stored b) {
     return Stored(b / kPi * log((1.0 + ak) / temp)).value();
 }
 
-}  // namespace
-
-void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
+// slwb itself; true when it ends with zo holding slzo(b, er, t, w) of the
+// width it leaves in w.
+bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
     isyne = 0;
     const Stored a = Stored(zo) * sqrt(Stored(er)) / (30.0 * kPi);
 
@@ -66,7 +66,7 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
         if (unrealisable(w)) {
             isyne = 1;
         }
-        return;
+        return false;  // zo still holds the target
     }
 
     // Inverse of Wheeler's formula for the effective width W'/B.
@@ -81,7 +81,7 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
     w = Stored(Stored(b) * (wo - deltaw)).value();
     if (unrealisable(w)) {
         isyne = 1;  // zo still holds the target
-        return;
+        return false;
     }
 
     const float zod = zo;
@@ -95,11 +95,11 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
     }
     for (std::int32_t step = 0;; ++step) {
         if (std::fabs(zod - zo) < tp) {
-            return;
+            return true;
         }
         if (step == kMaxSteps) {
             isyne = 1;
-            return;
+            return true;
         }
         // test >= 0: the target still lies ahead in the direction of travel.
         float test = zo - zod;
@@ -116,8 +116,25 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
         slzo(b, er, t, w, zo);
         if (unrealisable(w)) {
             isyne = 1;  // zo holds the impedance of this last width
-            return;
+            return true;
         }
+    }
+}
+
+}  // namespace
+
+void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
+    search(b, er, isyne, t, w, zo);
+}
+
+void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
+                 float& zow) {
+    const bool ends_on_zo_of_w = search(b, er, isyne, t, w, zo);
+    if (isyne != 0) return;
+    if (ends_on_zo_of_w) {
+        zow = zo;
+    } else {
+        slzo(b, er, t, w, zow);
     }
 }
 
