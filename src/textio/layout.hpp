@@ -34,6 +34,12 @@ public:
     Layout& f(int w, int d, float value) {
         return item(w, [&](char* dst) { edit_f(dst, value, w, d); });
     }
+    // Fw.d written as f<W, D>(value): the same characters, edited without
+    // choices at run time (the table rows).
+    template <int W, int D>
+    Layout& f(float value) {
+        return item(W, [&](char* dst) { edit_f<W, D>(dst, value); });
+    }
     Layout& a(int w, std::string_view text) { return item(w, [&](char* dst) { edit_a(dst, text, w); }); }
     // "/" and the end of an advancing write: CR LF on every platform.
     Layout& end() {
