@@ -34,16 +34,31 @@ void slsen(float b, float er, float t, float w, float zo, Slsen1& slsen1);
 // the same values again in every row. Each gives, bit for bit, what the
 // routine it stands for gives.
 
+// slzo before the dielectric enters: only its last step reads Er, so one
+// geometry serves the line in any dielectric. slzo(b, er, t, w, zo) gives
+// zo = slzo_in(slzo_geometry(b, t, w), er).
+struct ZoGeometry {
+    enum class Form : std::uint8_t { thick, wide, narrow };
+    Form form = Form::thick;  // finite thickness; zero thickness, W/B above 1.5 or not
+    float value = 0.0f;       // the last value stored before Er enters
+};
+ZoGeometry slzo_geometry(float b, float t, float w);
+float slzo_in(const ZoGeometry& g, float er);
+
 // slsen for a line whose impedance zo0 = slzo(b, er, t, w) the caller has
 // just computed: the unperturbed impedance is not computed again.
 void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1);
 
-// slwb, and on success (isyne = 0) the impedance of the width found,
-// slzo(b, er, t, w), in zow: the search's own last impedance where it ends
-// on one (the finite-thickness refinement), computed otherwise. zo is left
-// as slwb leaves it; zow is untouched when the width is not realisable.
+// slwb, and on success (isyne = 0) the impedance of the width found: the
+// search's own last impedance where it ends on one (the finite-thickness
+// refinement), computed otherwise. zo is left as slwb leaves it; of_w is
+// untouched when the width is not realisable.
+struct WidthImpedance {
+    float zo = 0.0f;      // slzo(b, er, t, w)
+    ZoGeometry geometry;  // slzo_geometry(b, t, w)
+};
 void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
-                 float& zow);
+                 WidthImpedance& of_w);
 
 // What sllos computes from the frequency and the materials alone: the same
 // for every line at that frequency.
@@ -67,6 +82,9 @@ struct LossOfLine {
     float alphac = 0.0f;  // dB/inch per ohm
 };
 LossOfLine sllos_line(float b, float er, float t, float w);
+// The same from the impedance of the air-filled line, slzo(b, 1, t, w),
+// that the caller has at hand.
+LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air);
 
 // sllos from its two parts: sllos1 and slsen1 as sllos(b, er, f, res, sr,
 // t, tlos, w, zo, ...) leaves them. line is read only when at.conductor.

@@ -94,10 +94,15 @@ LossAtFrequency sllos_frequency(float er, float f, float res, float sr, float tl
 }
 
 LossOfLine sllos_line(float b, float er, float t, float w) {
+    float zo_air = 0.0f;
+    slzo(b, 1.0f, t, w, zo_air);
+    return sllos_line_from_air_zo(b, er, t, w, zo_air);
+}
+
+LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air) {
     LossOfLine line;
-    // The air-filled line, as in sllos; the impedance slsen is handed there
-    // is only scratch.
-    slsen(b, 1.0f, t, w, 0.0f, line.air);
+    // The air-filled line, as in sllos.
+    slsen_from_zo(b, 1.0f, t, w, zo_air, line.air);
     Stored alphac = kDbPerNeper / kEta * sqrt(Stored(er));
     Stored temp = 0.0f;
     if (t > 0.0f) {

@@ -55,9 +55,10 @@ float cohn_inverse(Stored a, Stored b) {
     return Stored(b / kPi * log((1.0 + ak) / temp)).value();
 }
 
-// slwb itself; true when it ends with zo holding slzo(b, er, t, w) of the
-// width it leaves in w.
-bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
+// slwb itself; true when it ends with zo holding the impedance of the
+// width it leaves in w, whose geometry is then in last.
+bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
+            ZoGeometry& last) {
     isyne = 0;
     const Stored a = Stored(zo) * sqrt(Stored(er)) / (30.0 * kPi);
 
@@ -87,7 +88,9 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
     const float zod = zo;
     const float tp = 0.001f * zod;
     float winc = 0.01f * w;
-    slzo(b, er, t, w, zo);
+    // slzo in its two steps, so that the geometry of the last width is kept.
+    last = slzo_geometry(b, t, w);
+    zo = slzo_in(last, er);
     // Impedance falls as the width grows: too low means too wide, so walk
     // towards narrower strips. The direction never changes afterwards.
     if (zod > zo) {
@@ -113,7 +116,8 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
         } else {
             w = w + winc;
         }
-        slzo(b, er, t, w, zo);
+        last = slzo_geometry(b, t, w);
+        zo = slzo_in(last, er);
         if (unrealisable(w)) {
             isyne = 1;  // zo holds the impedance of this last width
             return true;
@@ -124,17 +128,20 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
 }  // namespace
 
 void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
-    search(b, er, isyne, t, w, zo);
+    ZoGeometry last;
+    search(b, er, isyne, t, w, zo, last);
 }
 
 void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
-                 float& zow) {
-    const bool ends_on_zo_of_w = search(b, er, isyne, t, w, zo);
+                 WidthImpedance& of_w) {
+    ZoGeometry last;
+    const bool ends_on_zo_of_w = search(b, er, isyne, t, w, zo, last);
     if (isyne != 0) return;
     if (ends_on_zo_of_w) {
-        zow = zo;
+        of_w = {zo, last};
     } else {
-        slzo(b, er, t, w, zow);
+        of_w.geometry = slzo_geometry(b, t, w);
+        of_w.zo = slzo_in(of_w.geometry, er);
     }
 }
 

@@ -19,11 +19,12 @@
 
 namespace ferravane::run::sweeps {
 
-// The width for the impedance in zo, which the search may overwrite.
+// The width for the impedance in zo, which the search may overwrite (slwb),
+// and the impedance of that width.
 template <typename Rows>
-bool width_for(const Blk2& b2, float& w, float& zo, Rows& rows) {
+bool width_for(const Blk2& b2, float& w, float& zo, model::WidthImpedance& of_w, Rows& rows) {
     std::int32_t isyne = 0;
-    model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
+    model::slwb_and_zo(b2.b, b2.er, isyne, b2.t, w, zo, of_w);
     if (isyne == 0) return true;
     rows.unrealisable(zo);
     return false;
@@ -48,7 +49,8 @@ void frequency_rows(DesignState& s, float w, Rows& rows) {
 
 // The impedance sweep with the loss at the frequency fdef. Each row's
 // sllos is the part that depends on the frequency, computed once, and the
-// part of the row's line.
+// part of the row's line, whose air-filled impedance comes from the
+// geometry the width search ends on.
 template <typename Rows>
 void synthesis_loss_rows(DesignState& s, Rows& rows) {
     const Blk1& b1 = s.blk1;
@@ -64,10 +66,14 @@ void synthesis_loss_rows(DesignState& s, Rows& rows) {
         zo = zo + b1.zstep;  // accumulated, with the rounding of each addition
         const float zod = zo;
         if (zo > b1.zmax) zo = b1.zmax;
-        if (!width_for(b2, w, zo, rows)) return;
+        model::WidthImpedance of_w;
+        if (!width_for(b2, w, zo, of_w, rows)) return;
         zo = zod;
         model::LossOfLine line;
-        if (at.conductor) line = model::sllos_line(b2.b, b2.er, b2.t, w);
+        if (at.conductor) {
+            line = model::sllos_line_from_air_zo(b2.b, b2.er, b2.t, w,
+                                                 model::slzo_in(of_w.geometry, 1.0f));
+        }
         model::sllos_combine(at, line, s.sllos1, s.slsen1);
         float tec = 0.0f;
         float wbyb = 0.0f;
@@ -87,25 +93,20 @@ void sensitivity_rows(DesignState& s, Rows& rows) {
     const bool synthesis = b1.ifunc == 2;
     float w = b2.wdef;
     float zo = 0.0f;
-    float zow = 0.0f;  // the impedance of w
+    model::WidthImpedance of_w;
     const std::int64_t l = b1.l;
     for (std::int64_t il = 0; il <= l; ++il) {
         if (!synthesis) {
             w = model::sweep_point(il, b1.wstep, b1.wmin);
             model::slzo(b2.b, b2.er, b2.t, w, zo);
-            zow = zo;
+            of_w.zo = zo;
         } else {
             zo = model::sweep_point(il, b1.zstep, b1.zmin);
             const float zod = zo;
-            std::int32_t isyne = 0;
-            model::slwb_and_zo(b2.b, b2.er, isyne, b2.t, w, zo, zow);
-            if (isyne != 0) {
-                rows.unrealisable(zo);
-                return;
-            }
+            if (!width_for(b2, w, zo, of_w, rows)) return;
             zo = zod;
         }
-        model::slsen_from_zo(b2.b, b2.er, b2.t, w, zow, s.slsen1);
+        model::slsen_from_zo(b2.b, b2.er, b2.t, w, of_w.zo, s.slsen1);
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);

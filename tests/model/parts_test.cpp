@@ -136,8 +136,24 @@ struct Synthesis {
     float w = -7.0f;
     float zo;
     std::int32_t isyne = -1;
-    float zow = -9.0f;
+    WidthImpedance of_w{-9.0f, {ZoGeometry::Form::wide, -9.0f}};
 };
+
+// Every form of slzo, and the geometry of any of them in another
+// dielectric, as slzo gives the line in that dielectric.
+TEST(SlzoInTwoSteps, GivesSlzoInEveryDielectric) {
+    int forms[3] = {};
+    for (const Inputs& in : lines()) {
+        const ZoGeometry g = slzo_geometry(in.b, in.t, in.w);
+        ++forms[static_cast<int>(g.form)];
+        for (const float er : {in.er, 1.0f, 2.2f, 10.2f}) {
+            float zo = 0.0f;
+            slzo(in.b, er, in.t, in.w, zo);
+            EXPECT_TRUE(same_bits(slzo_in(g, er), zo)) << golden::line(in) << " in Er " << er;
+        }
+    }
+    for (const int n : forms) EXPECT_GT(n, 200);
+}
 
 TEST(SlwbAndZo, SameWidthAndTheImpedanceOfThatWidth) {
     int zero_thickness = 0, refined = 0, failed = 0;
@@ -145,18 +161,22 @@ TEST(SlwbAndZo, SameWidthAndTheImpedanceOfThatWidth) {
         Synthesis plain{.zo = in.zo};
         slwb(in.b, in.er, plain.isyne, in.t, plain.w, plain.zo);
         Synthesis both{.zo = in.zo};
-        slwb_and_zo(in.b, in.er, both.isyne, in.t, both.w, both.zo, both.zow);
+        slwb_and_zo(in.b, in.er, both.isyne, in.t, both.w, both.zo, both.of_w);
         ASSERT_EQ(both.isyne, plain.isyne) << golden::line(in);
         EXPECT_TRUE(same_bits(both.w, plain.w)) << golden::line(in);
         EXPECT_TRUE(same_bits(both.zo, plain.zo)) << golden::line(in);
         if (plain.isyne != 0) {
-            EXPECT_EQ(both.zow, -9.0f) << golden::line(in);
+            EXPECT_EQ(both.of_w.zo, -9.0f) << golden::line(in);
+            EXPECT_EQ(both.of_w.geometry.value, -9.0f) << golden::line(in);
             ++failed;
             continue;
         }
+        // The impedance of the width in the line's dielectric and in air.
         float zo = 0.0f;
         slzo(in.b, in.er, in.t, plain.w, zo);
-        EXPECT_TRUE(same_bits(both.zow, zo)) << golden::line(in);
+        EXPECT_TRUE(same_bits(both.of_w.zo, zo)) << golden::line(in);
+        slzo(in.b, 1.0f, in.t, plain.w, zo);
+        EXPECT_TRUE(same_bits(slzo_in(both.of_w.geometry, 1.0f), zo)) << golden::line(in);
         ++(in.t == 0.0f ? zero_thickness : refined);
     }
     // Every path of the search is taken many times.
@@ -178,11 +198,27 @@ TEST(SlsenFromZo, WithTheImpedanceTheTablesHaveAtHand) {
         EXPECT_TRUE(same(Records{.sen = plain}, Records{.sen = reused})) << golden::line(in);
 
         Synthesis s{.zo = in.zo};
-        slwb_and_zo(in.b, in.er, s.isyne, in.t, s.w, s.zo, s.zow);
+        slwb_and_zo(in.b, in.er, s.isyne, in.t, s.w, s.zo, s.of_w);
         if (s.isyne != 0) continue;
         slsen(in.b, in.er, in.t, s.w, in.zo, plain);
-        slsen_from_zo(in.b, in.er, in.t, s.w, s.zow, reused);
+        slsen_from_zo(in.b, in.er, in.t, s.w, s.of_w.zo, reused);
         EXPECT_TRUE(same(Records{.sen = plain}, Records{.sen = reused})) << golden::line(in);
+    }
+}
+
+// The line part of the synthesis with loss, from the air-filled impedance
+// of the geometry the width search ends on.
+TEST(SllosParts, LinePartFromTheSearchesGeometry) {
+    for (const Inputs& in : lines()) {
+        Synthesis s{.zo = in.zo};
+        slwb_and_zo(in.b, in.er, s.isyne, in.t, s.w, s.zo, s.of_w);
+        if (s.isyne != 0) continue;
+        const LossAtFrequency at = sllos_frequency(in.er, in.f, in.res, in.sr, in.tlos);
+        const LossOfLine line =
+            sllos_line_from_air_zo(in.b, in.er, in.t, s.w, slzo_in(s.of_w.geometry, 1.0f));
+        EXPECT_TRUE(same(plain_loss(in.b, in.er, in.f, in.res, in.sr, in.t, in.tlos, s.w, in.zo),
+                         parts_loss(at, line)))
+            << golden::line(in);
     }
 }
 
