@@ -24,7 +24,8 @@ float zo_of(float b, float er, float t, float w) {
 // Forward difference about the unperturbed line, the increment being the
 // one actually stored in the float; one step, carried in double.
 float forward(float z0, float z1, float x, float xp) {
-    const double d0 = z0, d1 = z1, dx = x, dxp = xp;
+    const auto d0 = static_cast<double>(z0), d1 = static_cast<double>(z1),
+               dx = static_cast<double>(x), dxp = static_cast<double>(xp);
     return static_cast<float>((((d1 - d0) * dx) / d0) / (dxp - dx));
 }
 

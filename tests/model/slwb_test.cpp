@@ -106,10 +106,10 @@ struct Walk {
 Walk replay(float b, float er, float t, float target) {
     // Each named value stored as a float, each step evaluated in double.
     const double pi = static_cast<double>(3.1415927f);
-    const double db = b, dt = t;
+    const double db = static_cast<double>(b), dt = static_cast<double>(t);
     const auto a = static_cast<float>(static_cast<double>(target) * std::sqrt(static_cast<double>(er)) / (30.0 * pi));
     const auto x = static_cast<float>(dt * (1.0 / db));
-    const double dx = x;
+    const double dx = static_cast<double>(x);
     const auto temp = static_cast<float>(dx / (1.0 - dx));
     const auto am = static_cast<float>(2.0 / (1.0 + static_cast<double>(0.6666667f) * static_cast<double>(temp)));
     const double e = std::exp(pi * static_cast<double>(a));
