@@ -74,7 +74,7 @@ private:
         const std::size_t blanks = pending_blanks_ > 0 ? static_cast<std::size_t>(pending_blanks_) : 0;
         const std::size_t more = n > 0 ? static_cast<std::size_t>(n) : 0;
         const std::size_t need = len_ + blanks + more + kPad;
-        if (need > buf_.size()) buf_.resize(2 * need);
+        if (need > buf_.size()) grow(need);
         char* dst = buf_.data() + len_;
         if (blanks <= kPad) {
             std::memset(dst, ' ', kPad);
@@ -85,6 +85,8 @@ private:
         pending_blanks_ = 0;
         return buf_.data() + len_;
     }
+    // Apart, so that the common path of room stays small enough to inline.
+    void grow(std::size_t need);
 
     std::string buf_;  // the first len_ characters are the layout's bytes
     std::size_t len_ = 0;

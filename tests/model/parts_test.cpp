@@ -155,7 +155,9 @@ TEST(SlzoInTwoSteps, GivesSlzoInEveryDielectric) {
     for (const int n : forms) EXPECT_GT(n, 200);
 }
 
-TEST(SlwbAndZo, SameWidthAndTheImpedanceOfThatWidth) {
+// slwb_and_zo gives slwb's width, and an impedance of it from which slsen
+// and the line part of sllos give what they give from scratch.
+TEST(SlwbAndZo, TheWidthAndWhatTheTablesReuseOfIt) {
     int zero_thickness = 0, refined = 0, failed = 0;
     for (const Inputs& in : lines()) {
         Synthesis plain{.zo = in.zo};
@@ -171,55 +173,25 @@ TEST(SlwbAndZo, SameWidthAndTheImpedanceOfThatWidth) {
             ++failed;
             continue;
         }
-        // The impedance of the width in the line's dielectric and in air.
-        float zo = 0.0f;
-        slzo(in.b, in.er, in.t, plain.w, zo);
-        EXPECT_TRUE(same_bits(both.of_w.zo, zo)) << golden::line(in);
-        slzo(in.b, 1.0f, in.t, plain.w, zo);
-        EXPECT_TRUE(same_bits(slzo_in(both.of_w.geometry, 1.0f), zo)) << golden::line(in);
         ++(in.t == 0.0f ? zero_thickness : refined);
+        // The synthesis with sensitivity: slsen from the impedance in Er.
+        Records sen;
+        slsen(in.b, in.er, in.t, plain.w, in.zo, sen.sen);
+        Records reused;
+        slsen_from_zo(in.b, in.er, in.t, plain.w, both.of_w.zo, reused.sen);
+        EXPECT_TRUE(same(sen, reused)) << golden::line(in);
+        // The synthesis with loss: the air-filled line from the geometry.
+        const LossAtFrequency at = sllos_frequency(in.er, in.f, in.res, in.sr, in.tlos);
+        const LossOfLine line =
+            sllos_line_from_air_zo(in.b, in.er, in.t, plain.w, slzo_in(both.of_w.geometry, 1.0f));
+        EXPECT_TRUE(same(plain_loss(in.b, in.er, in.f, in.res, in.sr, in.t, in.tlos, plain.w, in.zo),
+                         parts_loss(at, line)))
+            << golden::line(in);
     }
     // Every path of the search is taken many times.
     EXPECT_GT(zero_thickness, 300);
     EXPECT_GT(refined, 500);
     EXPECT_GT(failed, 50);
-}
-
-// slsen from the impedance each sensitivity table has at hand: the row's
-// slzo of the width sweep, the search's of the synthesis.
-TEST(SlsenFromZo, WithTheImpedanceTheTablesHaveAtHand) {
-    for (const Inputs& in : lines()) {
-        Slsen1 plain{-7.0f, -7.0f, -7.0f, -7.0f};
-        slsen(in.b, in.er, in.t, in.w, in.zo, plain);
-        float zo = 0.0f;
-        slzo(in.b, in.er, in.t, in.w, zo);
-        Slsen1 reused{-7.0f, -7.0f, -7.0f, -7.0f};
-        slsen_from_zo(in.b, in.er, in.t, in.w, zo, reused);
-        EXPECT_TRUE(same(Records{.sen = plain}, Records{.sen = reused})) << golden::line(in);
-
-        Synthesis s{.zo = in.zo};
-        slwb_and_zo(in.b, in.er, s.isyne, in.t, s.w, s.zo, s.of_w);
-        if (s.isyne != 0) continue;
-        slsen(in.b, in.er, in.t, s.w, in.zo, plain);
-        slsen_from_zo(in.b, in.er, in.t, s.w, s.of_w.zo, reused);
-        EXPECT_TRUE(same(Records{.sen = plain}, Records{.sen = reused})) << golden::line(in);
-    }
-}
-
-// The line part of the synthesis with loss, from the air-filled impedance
-// of the geometry the width search ends on.
-TEST(SllosParts, LinePartFromTheSearchesGeometry) {
-    for (const Inputs& in : lines()) {
-        Synthesis s{.zo = in.zo};
-        slwb_and_zo(in.b, in.er, s.isyne, in.t, s.w, s.zo, s.of_w);
-        if (s.isyne != 0) continue;
-        const LossAtFrequency at = sllos_frequency(in.er, in.f, in.res, in.sr, in.tlos);
-        const LossOfLine line =
-            sllos_line_from_air_zo(in.b, in.er, in.t, s.w, slzo_in(s.of_w.geometry, 1.0f));
-        EXPECT_TRUE(same(plain_loss(in.b, in.er, in.f, in.res, in.sr, in.t, in.tlos, s.w, in.zo),
-                         parts_loss(at, line)))
-            << golden::line(in);
-    }
 }
 
 }  // namespace
