@@ -47,6 +47,48 @@ public:
         return lit(kLineEnd);
     }
 
+    // A table row: one line of blanks and Fw.d fields only, at most kRowMax
+    // characters, written in place. Room and blanks for the whole line are
+    // made once; the items then only move a cursor:
+    //   lay.row().x(6).f<8, 4>(w).x(1).f<8, 2>(zo).end();
+    class Row {
+    public:
+        Row& x(int n) {
+            cur_ += n;
+            return *this;
+        }
+        template <int W, int D>
+        Row& f(float value) {
+            if (cur_ + W > limit_) overflow();
+            edit_f<W, D>(cur_, value);
+            cur_ += W;
+            end_ = cur_;
+            return *this;
+        }
+        // Blanks after the last field are not written (nX before "/").
+        void end() {
+            std::memcpy(end_, kLineEnd.data(), kLineEnd.size());
+            lay_.len_ = static_cast<std::size_t>(end_ + kLineEnd.size() - lay_.buf_.data());
+        }
+
+    private:
+        friend class Layout;
+        explicit Row(Layout& lay, char* start)
+            : lay_(lay), cur_(start), end_(start), limit_(start + kRowMax) {}
+        [[noreturn]] static void overflow();
+
+        Layout& lay_;
+        char* cur_;    // where the next item goes
+        char* end_;    // just after the last field
+        char* limit_;  // kRowMax characters from the start
+    };
+    static constexpr int kRowMax = 96;
+    Row row() {
+        char* start = room(kRowMax + static_cast<int>(kLineEnd.size()));
+        std::memset(start, ' ', kRowMax);
+        return Row(*this, start);
+    }
+
     std::string_view bytes() const { return {buf_.data(), len_}; }
     void clear() {
         len_ = 0;

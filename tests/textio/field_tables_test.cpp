@@ -103,6 +103,26 @@ TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
     EXPECT_EQ(lay.bytes(), "Date: 7/ 4/2017 at  9: 5: 3Hours\r\n      ---\r\n\r\n      Please");
 }
 
+// A row after whatever the layout holds, as the chain of items writes it.
+TEST(Layout, RowsWriteTheSameAsTheItems) {
+    Layout items;
+    items.lit("head").end();
+    items.x(6).f(8, 4, 0.2026f).f(8, 4, -0.81f).x(1).f(7, 1, 1e9f).x(2).f(9, 5, 0.0009f).end();
+    items.x(3).f(7, 3, -0.5f).x(4).end();
+    Layout rows;
+    rows.lit("head").end();
+    rows.row().x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
+    rows.row().x(3).f<7, 3>(-0.5f).x(4).end();
+    EXPECT_EQ(rows.bytes(), items.bytes());
+    EXPECT_EQ(rows.bytes(), "head\r\n        0.2026 -0.8100 *******    0.00090\r\n    -0.500\r\n");
+}
+
+TEST(LayoutDeathTest, RowLongerThanItsRoomStopsTheProgram) {
+    Layout lay;
+    const auto too_long = [&] { lay.row().x(Layout::kRowMax - 4).f<5, 1>(1.0f).end(); };
+    EXPECT_DEATH(too_long(), "longer than its room");
+}
+
 // Each typed line read through the line reader and the numeric field.
 struct NCase {
     const char* line;
