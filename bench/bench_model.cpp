@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 
 #include "model/model.hpp"
 
@@ -108,3 +109,78 @@ BENCHMARK(BM_sllos)->DenseRange(0, 4);
 BENCHMARK(BM_slsen)->DenseRange(0, 4);
 
 }  // namespace
+
+// The model work of one table row on the default 50-ohm line, as the plain
+// call sequence has it (every routine in every row) and as the row loops do
+// it (what does not change within the table computed once, outside). The
+// swept value moves from row to row as in a table.
+enum RowKind { kFrequency, kWidthSensitivity, kSynthesisLoss, kSynthesisSensitivity };
+constexpr const char* kRowNames[] = {"frequency analysis", "width sensitivity",
+                                     "synthesis with loss", "synthesis with sensitivity"};
+constexpr float kB = 0.25f, kEr = 2.2f, kT = 0.0014f, kRes = 6.6929e-7f, kSr = 0.0000025f,
+                kTlos = 0.0009f;
+
+void BM_row(benchmark::State& state) {
+    const auto kind = static_cast<RowKind>(state.range(0));
+    const bool plain = state.range(1) == 0;
+    Sllos1 los;
+    Slsen1 sen;
+    const LossOfLine line = sllos_line(kB, kEr, kT, 0.2026f);
+    const LossAtFrequency at = sllos_frequency(kEr, 1000.0f, kRes, kSr, kTlos);
+    float x = 0.0f;
+    for (auto _ : state) {
+        float tec, wbyb, zo, w = 0.2026f;
+        WidthImpedance of_w;
+        std::int32_t isyne;
+        switch (kind) {
+            case kFrequency:
+                if (plain) {
+                    sllos(kB, kEr, 1000.0f + x, kRes, kSr, kT, kTlos, w, 50.0f, los, sen);
+                } else {
+                    sllos_combine(sllos_frequency(kEr, 1000.0f + x, kRes, kSr, kTlos), line, los, sen);
+                }
+                break;
+            case kWidthSensitivity:
+                w = 0.01f + x * 1e-6f;
+                slzo(kB, kEr, kT, w, zo);
+                if (plain) {
+                    slsen(kB, kEr, kT, w, zo, sen);
+                } else {
+                    slsen_from_zo(kB, kEr, kT, w, zo, sen);
+                }
+                slmode(kB, kEr, kT, tec, w, wbyb);
+                break;
+            case kSynthesisLoss:
+                zo = 20.0f + x * 1e-4f;
+                if (plain) {
+                    slwb(kB, kEr, isyne, kT, w, zo);
+                    sllos(kB, kEr, 1000.0f, kRes, kSr, kT, kTlos, w, zo, los, sen);
+                } else {
+                    slwb_and_zo(kB, kEr, isyne, kT, w, zo, of_w);
+                    sllos_combine(at, sllos_line_from_air_zo(kB, kEr, kT, w, slzo_in(of_w.geometry, 1.0f)),
+                                  los, sen);
+                }
+                slmode(kB, kEr, kT, tec, w, wbyb);
+                break;
+            case kSynthesisSensitivity:
+                zo = 20.0f + x * 1e-4f;
+                if (plain) {
+                    slwb(kB, kEr, isyne, kT, w, zo);
+                    slsen(kB, kEr, kT, w, zo, sen);
+                } else {
+                    slwb_and_zo(kB, kEr, isyne, kT, w, zo, of_w);
+                    slsen_from_zo(kB, kEr, kT, w, of_w.zo, sen);
+                }
+                slmode(kB, kEr, kT, tec, w, wbyb);
+                break;
+        }
+        benchmark::DoNotOptimize(los);
+        benchmark::DoNotOptimize(sen);
+        benchmark::DoNotOptimize(w);
+        x = x < 65536.0f ? x + 1.0f : 0.0f;
+    }
+    state.SetLabel(std::string(kRowNames[kind]) + (plain ? ", every routine" : ", reused"));
+}
+BENCHMARK(BM_row)->ArgsProduct({{kFrequency, kWidthSensitivity, kSynthesisLoss,
+                                 kSynthesisSensitivity},
+                                {0, 1}});

@@ -116,11 +116,12 @@ void sweep(DesignState& s, Rows& rows, Check& check) {
     } else {
         float zo = 0.0f;
         model::slzo(b2.b, b2.er, b2.t, b2.wdef, zo);
+        check.add(zo);
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, b2.wdef, wbyb);
         check.add(tec);
-        run::sweeps::frequency_rows(s, b2.wdef, zo, rows);
+        run::sweeps::frequency_rows(s, b2.wdef, rows);
     }
 }
 

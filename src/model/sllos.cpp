@@ -69,4 +69,73 @@ void sllos(float b, float er, float f, float res, float sr, float t, float tlos,
     }
 }
 
+// The same steps as sllos, in the order of their inputs rather than of the
+// text: each stored value is computed from the same stored operands.
+LossAtFrequency sllos_frequency(float er, float f, float res, float sr, float tlos) {
+    LossAtFrequency at;
+    at.has_f = f != 0.0f;
+    at.conductor = at.has_f && res != 0.0f;
+    at.lossless = (res + tlos) == 0.0f;
+    if (!at.has_f) return at;
+    if (at.conductor) {
+        const Stored uo = kPi * 4.0 * kMuPerMetre * kMetrePerInch;
+        Stored rs = sqrt(Stored(f) * kPi * 1000000.0 * uo * Stored(res));
+        const Stored om = (kPi + kPi) * Stored(f) * 1000000.0;
+        const Stored sd = sqrt((Stored(res) + Stored(res)) / (om * uo));
+        const Stored tp = Stored(sr) * kRoughness * Stored(sr) * (1.0 / (sd * sd));
+        rs = rs * (1.0 + 2.0 / kPi * atan(tp));
+        at.rs = rs.value();
+    }
+    at.wl = kSpeed.value() / f;
+    at.wg = Stored(Stored(at.wl) / sqrt(Stored(er))).value();
+    at.ad = Stored(kPi * kDbPerNeper * Stored(tlos) / Stored(at.wg)).value();
+    at.q_wide = kPi * kDbPerNeper / Stored(at.wg);
+    return at;
+}
+
+LossOfLine sllos_line(float b, float er, float t, float w) {
+    float zo_air = 0.0f;
+    slzo(b, 1.0f, t, w, zo_air);
+    return sllos_line_from_air_zo(b, er, t, w, zo_air);
+}
+
+LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air) {
+    LossOfLine line;
+    // The air-filled line, as in sllos.
+    slsen_from_zo(b, 1.0f, t, w, zo_air, line.air);
+    Stored alphac = kDbPerNeper / kEta * sqrt(Stored(er));
+    Stored temp = 0.0f;
+    if (t > 0.0f) {
+        temp = 1.0 / Stored(t) * Stored(line.air.szot);
+    }
+    alphac = alphac * (1.0 / Stored(b) * Stored(line.air.szob) -
+                       1.0 / Stored(w) * Stored(line.air.szow) - temp);
+    line.alphac = alphac.value();
+    return line;
+}
+
+void sllos_combine(const LossAtFrequency& at, const LossOfLine& line, Sllos1& sllos1,
+                   Slsen1& slsen1) {
+    sllos1 = Sllos1{};
+    sllos1.wl = 999.999f;
+    sllos1.wg = 999.999f;
+    if (at.has_f) {
+        if (at.conductor) {
+            slsen1 = line.air;
+            sllos1.ac = Stored(Stored(line.alphac) * Stored(at.rs)).value();
+        }
+        sllos1.wl = at.wl;
+        sllos1.wg = at.wg;
+        sllos1.ad = at.ad;
+        sllos1.atot = sllos1.ac + sllos1.ad;
+        if (sllos1.atot != 0.0f) {
+            sllos1.qu = Stored(at.q_wide / Stored(sllos1.atot)).value();
+            return;
+        }
+    }
+    if (at.lossless) {
+        sllos1.qu = 99999.9f;
+    }
+}
+
 }  // namespace ferravane::model

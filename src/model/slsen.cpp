@@ -23,7 +23,12 @@ float sensitivity(Stored z1, Stored tp, Stored tp1, Stored perturbed) {
 // zo is only scratch for the impedances.
 void slsen(float b, float er, float t, float w, float zo, Slsen1& slsen1) {
     slzo(b, er, t, w, zo);
-    const float tp = zo;  // unperturbed impedance
+    slsen_from_zo(b, er, t, w, zo, slsen1);
+}
+
+void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1) {
+    const float tp = zo0;  // unperturbed impedance
+    float zo = 0.0f;
 
     float tp1 = b;
     b = b * kStep;

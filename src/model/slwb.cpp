@@ -54,9 +54,10 @@ float cohn_inverse(Stored a, Stored b) {
     return Stored(b / kPi * log((1.0 + ak) / temp)).value();
 }
 
-}  // namespace
-
-void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
+// slwb itself; true when it ends with zo holding the impedance of the
+// width it leaves in w, whose geometry is then in last.
+bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
+            ZoGeometry& last) {
     isyne = 0;
     const Stored a = Stored(zo) * sqrt(Stored(er)) / (30.0 * kPi);
 
@@ -65,7 +66,7 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
         if (unrealisable(w)) {
             isyne = 1;
         }
-        return;
+        return false;  // zo still holds the target
     }
 
     // Inverse of Wheeler's formula for the effective width W'/B.
@@ -80,13 +81,15 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
     w = Stored(Stored(b) * (wo - deltaw)).value();
     if (unrealisable(w)) {
         isyne = 1;  // zo still holds the target
-        return;
+        return false;
     }
 
     const float zod = zo;
     const float tp = 0.001f * zod;
     float winc = 0.01f * w;
-    slzo(b, er, t, w, zo);
+    // slzo in its two steps, so that the geometry of the last width is kept.
+    last = slzo_geometry(b, t, w);
+    zo = slzo_in(last, er);
     // Impedance falls as the width grows: too low means too wide, so walk
     // towards narrower strips. The direction never changes afterwards.
     if (zod > zo) {
@@ -94,11 +97,11 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
     }
     for (std::int32_t step = 0;; ++step) {
         if (std::fabs(zod - zo) < tp) {
-            return;
+            return true;
         }
         if (step == kMaxSteps) {
             isyne = 1;
-            return;
+            return true;
         }
         // test >= 0: the target still lies ahead in the direction of travel.
         float test = zo - zod;
@@ -112,11 +115,32 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
         } else {
             w = w + winc;
         }
-        slzo(b, er, t, w, zo);
+        last = slzo_geometry(b, t, w);
+        zo = slzo_in(last, er);
         if (unrealisable(w)) {
             isyne = 1;  // zo holds the impedance of this last width
-            return;
+            return true;
         }
+    }
+}
+
+}  // namespace
+
+void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
+    ZoGeometry last;
+    search(b, er, isyne, t, w, zo, last);
+}
+
+void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
+                 WidthImpedance& of_w) {
+    ZoGeometry last;
+    const bool ends_on_zo_of_w = search(b, er, isyne, t, w, zo, last);
+    if (isyne != 0) return;
+    if (ends_on_zo_of_w) {
+        of_w = {zo, last};
+    } else {
+        of_w.geometry = slzo_geometry(b, t, w);
+        of_w.zo = slzo_in(of_w.geometry, er);
     }
 }
 

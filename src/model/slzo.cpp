@@ -25,7 +25,7 @@ constexpr Stored kMeet = 0.70710677f;
 constexpr Stored kTwoThirds = 0.6666667f;
 constexpr Stored kLn4 = 1.3862944f;
 
-float wheeler(Stored b, Stored er, Stored t, Stored w) {
+inline ZoGeometry wheeler(Stored b, Stored t, Stored w) {
     const Stored x = t * (1.0 / b);                                    // T/B
     Stored temp = x / (1.0 - x);
     const Stored am = 2.0 / (1.0 + kTwoThirds * temp);                 // the exponent m
@@ -36,15 +36,15 @@ float wheeler(Stored b, Stored er, Stored t, Stored w) {
     const Stored wprime = w / (b - t) + deltaw;                        // W'/(B - T)
     temp = 8.0 / (kPi * wprime);
     const Stored z = 1.0 + 0.5 * temp * (temp + sqrt(temp * temp + Stored(6.27f)));
-    return Stored(log(z) * (30.0 / sqrt(er))).value();
+    return {ZoGeometry::Form::thick, z.value()};
 }
 
-float cohn(Stored b, Stored er, Stored w) {
+inline ZoGeometry cohn(Stored b, Stored w) {
     const Stored webyb = w * (1.0 / b);
     if (webyb > 1.5) {
         const Stored cf = (1.0 / kPi) * kLn4;
         const Stored z = webyb + cf;
-        return Stored(30.0 * kPi / (sqrt(er) * z)).value();
+        return {ZoGeometry::Form::wide, z.value()};
     }
     // Also reached when W/B is not a number: the NaN then runs through.
     const Stored dtemp = kPi * (w / b) / 2.0;
@@ -58,14 +58,35 @@ float cohn(Stored b, Stored er, Stored w) {
     if (dk <= kMeet) {
         dkbykp = 1.0 / dkbykp;
     }
-    return Stored(kPi * 30.0 * dkbykp / sqrt(er)).value();
+    return {ZoGeometry::Form::narrow, dkbykp.value()};
+}
+
+// The last step of each form, the only one that reads Er.
+inline float in_dielectric(const ZoGeometry& g, Stored er) {
+    const Stored v = g.value;
+    switch (g.form) {
+        case ZoGeometry::Form::thick:
+            return Stored(log(v) * (30.0 / sqrt(er))).value();
+        case ZoGeometry::Form::wide:
+            return Stored(30.0 * kPi / (sqrt(er) * v)).value();
+        case ZoGeometry::Form::narrow:
+            break;
+    }
+    return Stored(kPi * 30.0 * v / sqrt(er)).value();
 }
 
 }  // namespace
 
-void slzo(float b, float er, float t, float w, float& zo) {
+ZoGeometry slzo_geometry(float b, float t, float w) {
     // The model switches on T being exactly zero, not on T being small.
-    zo = (t == 0.0f) ? cohn(b, er, w) : wheeler(b, er, t, w);
+    return (t == 0.0f) ? cohn(b, w) : wheeler(b, t, w);
+}
+
+float slzo_in(const ZoGeometry& g, float er) { return in_dielectric(g, er); }
+
+// Each form straight into its last step.
+void slzo(float b, float er, float t, float w, float& zo) {
+    zo = in_dielectric((t == 0.0f) ? cohn(b, w) : wheeler(b, t, w), er);
 }
 
 }  // namespace ferravane::model

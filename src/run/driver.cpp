@@ -57,7 +57,7 @@ void frequency_analysis(state::DesignState& s, Printer& out) {
     model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
 
     TableRows<Printer> rows(out);
-    sweeps::frequency_rows(s, w, zo, rows);
+    sweeps::frequency_rows(s, w, rows);
     lay.clear();
     layouts::cutoff_line(lay, tec);
     out.both(lay);

@@ -79,9 +79,9 @@ void frequency_table_header(Layout& lay) {
 }
 
 void frequency_row(Layout& lay, float f, const model::Sllos1& r) {
-    lay.x(10).f(7, 1, f).x(1).f(7, 3, r.wl).x(2).f(7, 3, r.wg).x(1).f(9, 1, r.qu).x(1)
-        .x(1).f(8, 4, -r.ac).x(1).f(8, 4, -r.ad)
-        .x(1).f(8, 4, -r.atot).end();
+    lay.row().x(10).f<7, 1>(f).x(1).f<7, 3>(r.wl).x(2).f<7, 3>(r.wg).x(1).f<9, 1>(r.qu).x(1)
+        .x(1).f<8, 4>(-r.ac).x(1).f<8, 4>(-r.ad)
+        .x(1).f<8, 4>(-r.atot).end();
 }
 
 void cutoff_line(Layout& lay, float tec) {
@@ -101,8 +101,8 @@ void loss_table_header(Layout& lay, float f) {
 
 void synthesis_loss_row(Layout& lay, float w, float wbyb, float zo, float tec,
                         const model::Sllos1& r) {
-    lay.x(6).f(8, 4, w).f(8, 4, wbyb).x(1).f(8, 2, zo).f(8, 2, tec).f(8, 1, r.qu).x(1)
-        .f(9, 4, -r.ac).f(9, 4, -r.ad).f(9, 4, -r.atot).end();
+    lay.row().x(6).f<8, 4>(w).f<8, 4>(wbyb).x(1).f<8, 2>(zo).f<8, 2>(tec).f<8, 1>(r.qu).x(1)
+        .f<9, 4>(-r.ac).f<9, 4>(-r.ad).f<9, 4>(-r.atot).end();
 }
 
 void sensitivity_table_header(Layout& lay) {
@@ -117,8 +117,8 @@ void sensitivity_table_header(Layout& lay) {
 
 void sensitivity_row(Layout& lay, float w, float wbyb, float zo, float tec,
                      const model::Slsen1& r) {
-    lay.x(6).f(8, 4, w).f(8, 4, wbyb).x(1).f(8, 2, zo).x(1).f(8, 2, tec).f(8, 3, r.szob).x(2)
-        .f(7, 3, r.szoer).x(1).f(8, 3, r.szow).x(1).f(8, 3, r.szot).end();
+    lay.row().x(6).f<8, 4>(w).f<8, 4>(wbyb).x(1).f<8, 2>(zo).x(1).f<8, 2>(tec).f<8, 3>(r.szob).x(2)
+        .f<7, 3>(r.szoer).x(1).f<8, 3>(r.szow).x(1).f<8, 3>(r.szot).end();
 }
 
 void width_warning(Layout& lay, float zo) {

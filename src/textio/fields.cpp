@@ -1,6 +1,7 @@
 #include "textio/fields.hpp"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace ferravane::textio {
@@ -55,11 +56,6 @@ int digit_count(std::uint64_t v) {
     return n;
 }
 
-constexpr char kPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // Writes the n low digits of v backwards, ending just before end, two at a
 // time and in 32 bits once the value fits (fields hold at most 12 digits).
 void digits_back(std::uint64_t v, int n, char* end) {
@@ -70,7 +66,7 @@ void digits_back(std::uint64_t v, int n, char* end) {
     auto u = static_cast<std::uint32_t>(v);
     for (; n >= 2; n -= 2) {
         end -= 2;
-        std::memcpy(end, kPairs + 2 * (u % 100), 2);
+        std::memcpy(end, detail::kDigitPairs + 2 * (u % 100), 2);
         u /= 100;
     }
     if (n > 0) *--end = static_cast<char>('0' + u % 10);
@@ -101,6 +97,15 @@ bool scale(std::uint64_t m, int e, int d, std::uint64_t& scaled) {
 
 }  // namespace
 
+char* detail::edit_f_special(char* dst, float value, int w) {
+    if (w < 3) return fill(dst, w, '*');
+    if (std::isnan(value)) return right(dst, "NaN", w);
+    if (value > 0.0f) return right(dst, w >= 8 ? "Infinity" : "Inf", w);
+    if (w >= 9) return right(dst, "-Infinity", w);
+    if (w >= 4) return right(dst, "-Inf", w);
+    return fill(dst, w, '*');
+}
+
 char* edit_i(char* dst, std::int32_t value, int w) {
     if (w <= 0) return dst;
     const bool neg = value < 0;
@@ -124,14 +129,7 @@ char* edit_f(char* dst, float value, int w, int d) {
     const std::uint32_t exp_field = (bits >> 23) & 0xFFu;
     const std::uint32_t frac = bits & 0x7FFFFFu;
 
-    if (exp_field == 0xFFu) {
-        if (w < 3) return fill(dst, w, '*');
-        if (frac != 0) return right(dst, "NaN", w);
-        if (!neg) return right(dst, w >= 8 ? "Infinity" : "Inf", w);
-        if (w >= 9) return right(dst, "-Infinity", w);
-        if (w >= 4) return right(dst, "-Inf", w);
-        return fill(dst, w, '*');
-    }
+    if (exp_field == 0xFFu) return detail::edit_f_special(dst, value, w);
 
     // The magnitude is exactly m * 2^e.
     const std::uint64_t m = exp_field == 0 ? frac : (frac | 0x800000u);

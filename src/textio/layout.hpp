@@ -34,11 +34,59 @@ public:
     Layout& f(int w, int d, float value) {
         return item(w, [&](char* dst) { edit_f(dst, value, w, d); });
     }
+    // Fw.d written as f<W, D>(value): the same characters, edited without
+    // choices at run time (the table rows).
+    template <int W, int D>
+    Layout& f(float value) {
+        return item(W, [&](char* dst) { edit_f<W, D>(dst, value); });
+    }
     Layout& a(int w, std::string_view text) { return item(w, [&](char* dst) { edit_a(dst, text, w); }); }
     // "/" and the end of an advancing write: CR LF on every platform.
     Layout& end() {
         pending_blanks_ = 0;
         return lit(kLineEnd);
+    }
+
+    // A table row: one line of blanks and Fw.d fields only, at most kRowMax
+    // characters, written in place. Room and blanks for the whole line are
+    // made once; the items then only move a cursor:
+    //   lay.row().x(6).f<8, 4>(w).x(1).f<8, 2>(zo).end();
+    class Row {
+    public:
+        Row& x(int n) {
+            cur_ += n;
+            return *this;
+        }
+        template <int W, int D>
+        Row& f(float value) {
+            if (cur_ + W > limit_) overflow();
+            edit_f<W, D>(cur_, value);
+            cur_ += W;
+            end_ = cur_;
+            return *this;
+        }
+        // Blanks after the last field are not written (nX before "/").
+        void end() {
+            std::memcpy(end_, kLineEnd.data(), kLineEnd.size());
+            lay_.len_ = static_cast<std::size_t>(end_ + kLineEnd.size() - lay_.buf_.data());
+        }
+
+    private:
+        friend class Layout;
+        explicit Row(Layout& lay, char* start)
+            : lay_(lay), cur_(start), end_(start), limit_(start + kRowMax) {}
+        [[noreturn]] static void overflow();
+
+        Layout& lay_;
+        char* cur_;    // where the next item goes
+        char* end_;    // just after the last field
+        char* limit_;  // kRowMax characters from the start
+    };
+    static constexpr int kRowMax = 96;
+    Row row() {
+        char* start = room(kRowMax + static_cast<int>(kLineEnd.size()));
+        std::memset(start, ' ', kRowMax);
+        return Row(*this, start);
     }
 
     std::string_view bytes() const { return {buf_.data(), len_}; }
@@ -68,7 +116,7 @@ private:
         const std::size_t blanks = pending_blanks_ > 0 ? static_cast<std::size_t>(pending_blanks_) : 0;
         const std::size_t more = n > 0 ? static_cast<std::size_t>(n) : 0;
         const std::size_t need = len_ + blanks + more + kPad;
-        if (need > buf_.size()) buf_.resize(2 * need);
+        if (need > buf_.size()) grow(need);
         char* dst = buf_.data() + len_;
         if (blanks <= kPad) {
             std::memset(dst, ' ', kPad);
@@ -79,6 +127,8 @@ private:
         pending_blanks_ = 0;
         return buf_.data() + len_;
     }
+    // Apart, so that the common path of room stays small enough to inline.
+    void grow(std::size_t need);
 
     std::string buf_;  // the first len_ characters are the layout's bytes
     std::size_t len_ = 0;

@@ -124,7 +124,7 @@ TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
     model::slzo(s.blk2.b, s.blk2.er, s.blk2.t, w, zo);
     model::slmode(s.blk2.b, s.blk2.er, s.blk2.t, tec, w, wbyb);
     Rows rows;
-    run::sweeps::frequency_rows(s, w, zo, rows);
+    run::sweeps::frequency_rows(s, w, rows);
 
     const Csv csv = run_csv(
         cat("analyze", line_options(l), " --w ", l.w, " --f ", l.fstart, ":", l.fstop, ":", l.fstep));

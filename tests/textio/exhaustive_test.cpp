@@ -18,6 +18,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "textio/fields.hpp"
@@ -37,6 +38,15 @@ struct Format {
 // Every Fw.d edit descriptor the program's layouts use.
 constexpr std::array<Format, 11> kFormats{{{7, 1}, {7, 2}, {7, 3}, {7, 4}, {8, 1}, {8, 2},
                                            {8, 3}, {8, 4}, {9, 1}, {9, 4}, {9, 5}}};
+
+// The same descriptors through the editor with compile-time width and
+// decimals (Layout::f<W, D>), one instance each.
+using FixedEdit = char* (*)(char*, float);
+template <std::size_t... I>
+constexpr std::array<FixedEdit, sizeof...(I)> fixed_editors(std::index_sequence<I...>) {
+    return {&edit_f<kFormats[I].w, kFormats[I].d>...};
+}
+constexpr auto kFixed = fixed_editors(std::make_index_sequence<kFormats.size()>{});
 
 constexpr std::uint32_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
                                     100000000, 1000000000};
@@ -113,13 +123,14 @@ struct Failures {
     std::atomic<std::uint64_t> count{0};
     std::atomic<std::uint64_t> checked{0};
 
-    void record(std::uint32_t bits, Format f, const std::string& got, const std::string& want) {
+    void record(std::uint32_t bits, const char* editor, Format f, const std::string& got,
+                const std::string& want) {
         if (count.fetch_add(1) >= 20) return;
         std::lock_guard<std::mutex> lock(m);
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08X", bits);
         first.push_back(std::string(hex) + " F" + std::to_string(f.w) + "." + std::to_string(f.d) +
-                        ": got '" + got + "' want '" + want + "'");
+                        " (" + editor + "): got '" + got + "' want '" + want + "'");
     }
 };
 
@@ -135,7 +146,10 @@ void check_binade(std::uint32_t sign, std::uint32_t exp_field, Failures& fail) {
         const Format f = kFormats[i];
         edit_f(buf, std::bit_cast<float>(bits), f.w, f.d);
         if (std::memcmp(buf, want[i].data(), want[i].size()) != 0)
-            fail.record(bits, f, std::string(buf, want[i].size()), want[i]);
+            fail.record(bits, "edit_f", f, std::string(buf, want[i].size()), want[i]);
+        kFixed[i](buf, std::bit_cast<float>(bits));
+        if (std::memcmp(buf, want[i].data(), want[i].size()) != 0)
+            fail.record(bits, "edit_f<W, D>", f, std::string(buf, want[i].size()), want[i]);
     };
 
     if (exp_field == 255) {  // infinities and NaNs
@@ -167,7 +181,7 @@ void check_binade(std::uint32_t sign, std::uint32_t exp_field, Failures& fail) {
             }
         }
     }
-    fail.checked += (std::uint64_t{1} << 23) * kFormats.size();
+    fail.checked += (std::uint64_t{1} << 23) * kFormats.size() * 2;
 }
 
 TEST(FieldEditingExhaustive, EveryFloatInEveryFieldOfTheProgram) {
@@ -181,10 +195,11 @@ TEST(FieldEditingExhaustive, EveryFloatInEveryFieldOfTheProgram) {
     for (unsigned i = 0; i < n; ++i) pool.emplace_back(worker);
     for (auto& t : pool) t.join();
 
-    EXPECT_EQ(fail.checked.load(), (std::uint64_t{1} << 32) * kFormats.size());
+    EXPECT_EQ(fail.checked.load(), (std::uint64_t{1} << 32) * kFormats.size() * 2);
     EXPECT_EQ(fail.count.load(), 0u);
     for (const auto& line : fail.first) ADD_FAILURE() << line;
-    std::printf("checked %llu float fields\n", static_cast<unsigned long long>(fail.checked.load()));
+    std::printf("checked %llu float fields, each format through both editors\n",
+                static_cast<unsigned long long>(fail.checked.load()));
 }
 
 // A spot check that the reference itself rounds as the rules say.

@@ -18,31 +18,56 @@ namespace {
 
 const float kInf = std::numeric_limits<float>::infinity();
 
+// Fw.d through the editor whose width and decimals are template arguments.
+template <int W, int D>
+std::string fixed(float v) {
+    char buf[static_cast<std::size_t>(W)];
+    return {buf, static_cast<std::size_t>(edit_f<W, D>(buf, v) - buf)};
+}
+
 struct FCase {
     int w, d;
     float v;
     const char* out;
+    std::string (*templated)(float);
 };
 
 TEST(FixedField, EditsEveryRowOfTheTable) {
+    const float nan = std::nanf("");
     const FCase cases[] = {
-        {9, 4, 0.25f, "   0.2500"},     {7, 4, 0.25f, " 0.2500"},     {5, 4, 0.25f, ".2500"},
-        {6, 4, 0.25f, "0.2500"},        {6, 4, -0.25f, "-.2500"},     {5, 4, -0.25f, "*****"},
-        {7, 1, 1000.0f, " 1000.0"},     {9, 1, 99999.9f, "  99999.9"}, {7, 1, 1234567.0f, "*******"},
-        {8, 1, 1000000.0f, "********"}, {9, 1, 1000000.0f, "1000000.0"}, {7, 4, 9.99996f, "10.0000"},
-        {7, 1, 0.25f, "    0.3"},     {7, 1, 0.35f, "    0.3"},     {9, 1, 123.25f, "    123.3"},
-        {9, 1, 123.45f, "    123.4"},   {7, 2, 99.995f, " 100.00"},   {8, 2, 12.345f, "   12.35"},
-        {8, 3, -1.2345f, "  -1.235"},   {8, 3, -0.0004f, "  -0.000"}, {8, 3, -0.00004f, "  -0.000"},
-        {9, 4, -0.0f, "  -0.0000"},     {9, 4, 0.0f, "   0.0000"},  {7, 3, 0.0005f, "  0.001"},
-        {7, 4, 0.00045f, " 0.0004"},    {9, 4, kInf, " Infinity"},   {7, 2, kInf, "    Inf"},
-        {9, 4, -kInf, "-Infinity"},     {8, 2, -kInf, "    -Inf"},   {3, 1, -kInf, "***"},
-        {9, 4, std::nanf(""), "      NaN"}, {2, 1, std::nanf(""), "**"},
-        {9, 5, 0.0009f, "  0.00090"},   {8, 4, 1e-45f, "  0.0000"},  {9, 1, 3.4e38f, "*********"},
+        {9, 4, 0.25f, "   0.2500", fixed<9, 4>},      {7, 4, 0.25f, " 0.2500", fixed<7, 4>},
+        {5, 4, 0.25f, ".2500", fixed<5, 4>},          {6, 4, 0.25f, "0.2500", fixed<6, 4>},
+        {6, 4, -0.25f, "-.2500", fixed<6, 4>},        {5, 4, -0.25f, "*****", fixed<5, 4>},
+        {7, 1, 1000.0f, " 1000.0", fixed<7, 1>},      {9, 1, 99999.9f, "  99999.9", fixed<9, 1>},
+        {7, 1, 1234567.0f, "*******", fixed<7, 1>},   {8, 1, 1000000.0f, "********", fixed<8, 1>},
+        {9, 1, 1000000.0f, "1000000.0", fixed<9, 1>}, {7, 4, 9.99996f, "10.0000", fixed<7, 4>},
+        {7, 1, 0.25f, "    0.3", fixed<7, 1>},        {7, 1, 0.35f, "    0.3", fixed<7, 1>},
+        {9, 1, 123.25f, "    123.3", fixed<9, 1>},    {9, 1, 123.45f, "    123.4", fixed<9, 1>},
+        {7, 2, 99.995f, " 100.00", fixed<7, 2>},      {8, 2, 12.345f, "   12.35", fixed<8, 2>},
+        {8, 3, -1.2345f, "  -1.235", fixed<8, 3>},    {8, 3, -0.0004f, "  -0.000", fixed<8, 3>},
+        {8, 3, -0.00004f, "  -0.000", fixed<8, 3>},   {9, 4, -0.0f, "  -0.0000", fixed<9, 4>},
+        {9, 4, 0.0f, "   0.0000", fixed<9, 4>},       {7, 3, 0.0005f, "  0.001", fixed<7, 3>},
+        {7, 4, 0.00045f, " 0.0004", fixed<7, 4>},     {9, 4, kInf, " Infinity", fixed<9, 4>},
+        {7, 2, kInf, "    Inf", fixed<7, 2>},         {9, 4, -kInf, "-Infinity", fixed<9, 4>},
+        {8, 2, -kInf, "    -Inf", fixed<8, 2>},       {3, 1, -kInf, "***", fixed<3, 1>},
+        {9, 4, nan, "      NaN", fixed<9, 4>},        {2, 1, nan, "**", fixed<2, 1>},
+        {9, 5, 0.0009f, "  0.00090", fixed<9, 5>},    {8, 4, 1e-45f, "  0.0000", fixed<8, 4>},
+        {9, 1, 3.4e38f, "*********", fixed<9, 1>},
+        // Beyond the table: a field just full, one digit too many, the
+        // widest integer part, narrow fields and the most decimals.
+        {4, 1, -9.96f, "****", fixed<4, 1>},          {4, 1, -9.95f, "-9.9", fixed<4, 1>},
+        {3, 1, 0.04f, "0.0", fixed<3, 1>},            {3, 1, -0.04f, "-.0", fixed<3, 1>},
+        {2, 1, 0.04f, ".0", fixed<2, 1>},             {2, 1, -0.04f, "**", fixed<2, 1>},
+        {1, 1, 0.0f, "*", fixed<1, 1>},               {10, 9, 0.123456789f, ".123456791", fixed<10, 9>},
+        {10, 9, 1.0f, "**********", fixed<10, 9>},    {10, 1, 16777215.0f, "16777215.0", fixed<10, 1>},
+        {10, 1, -16777215.0f, "**********", fixed<10, 1>}, {9, 1, 9999999.0f, "9999999.0", fixed<9, 1>},
+        {7, 1, 99999.95f, "*******", fixed<7, 1>},    {7, 1, 99999.945f, "99999.9", fixed<7, 1>},
     };
     for (const FCase& c : cases) {
         std::string out;
         put_f(out, c.v, c.w, c.d);
         EXPECT_EQ(out, c.out) << "F" << c.w << "." << c.d << " of " << c.v;
+        EXPECT_EQ(c.templated(c.v), c.out) << "f<" << c.w << ", " << c.d << "> of " << c.v;
     }
 }
 
@@ -76,6 +101,26 @@ TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
     lay.x(6).rep(3, '-').x(4).end();  // trailing blanks before a line end are not written
     lay.end().x(6).lit("Please");
     EXPECT_EQ(lay.bytes(), "Date: 7/ 4/2017 at  9: 5: 3Hours\r\n      ---\r\n\r\n      Please");
+}
+
+// A row after whatever the layout holds, as the chain of items writes it.
+TEST(Layout, RowsWriteTheSameAsTheItems) {
+    Layout items;
+    items.lit("head").end();
+    items.x(6).f(8, 4, 0.2026f).f(8, 4, -0.81f).x(1).f(7, 1, 1e9f).x(2).f(9, 5, 0.0009f).end();
+    items.x(3).f(7, 3, -0.5f).x(4).end();
+    Layout rows;
+    rows.lit("head").end();
+    rows.row().x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
+    rows.row().x(3).f<7, 3>(-0.5f).x(4).end();
+    EXPECT_EQ(rows.bytes(), items.bytes());
+    EXPECT_EQ(rows.bytes(), "head\r\n        0.2026 -0.8100 *******    0.00090\r\n    -0.500\r\n");
+}
+
+TEST(LayoutDeathTest, RowLongerThanItsRoomStopsTheProgram) {
+    Layout lay;
+    const auto too_long = [&] { lay.row().x(Layout::kRowMax - 4).f<5, 1>(1.0f).end(); };
+    EXPECT_DEATH(too_long(), "longer than its room");
 }
 
 // Each typed line read through the line reader and the numeric field.
