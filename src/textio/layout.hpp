@@ -54,33 +54,32 @@ public:
     class Row {
     public:
         Row& x(int n) {
-            cur_ += n;
+            at_ += n;
             return *this;
         }
         template <int W, int D>
         Row& f(float value) {
-            if (cur_ + W > limit_) overflow();
-            edit_f<W, D>(cur_, value);
-            cur_ += W;
-            end_ = cur_;
+            if (at_ < 0 || at_ + W > kRowMax) overflow();
+            edit_f<W, D>(start_ + at_, value);
+            at_ += W;
+            end_ = at_;
             return *this;
         }
         // Blanks after the last field are not written (nX before "/").
         void end() {
-            std::memcpy(end_, kLineEnd.data(), kLineEnd.size());
-            lay_.len_ = static_cast<std::size_t>(end_ + kLineEnd.size() - lay_.buf_.data());
+            std::memcpy(start_ + end_, kLineEnd.data(), kLineEnd.size());
+            lay_.len_ = static_cast<std::size_t>(start_ - lay_.buf_.data() + end_) + kLineEnd.size();
         }
 
     private:
         friend class Layout;
-        explicit Row(Layout& lay, char* start)
-            : lay_(lay), cur_(start), end_(start), limit_(start + kRowMax) {}
+        Row(Layout& lay, char* start) : lay_(lay), start_(start) {}
         [[noreturn]] static void overflow();
 
         Layout& lay_;
-        char* cur_;    // where the next item goes
-        char* end_;    // just after the last field
-        char* limit_;  // kRowMax characters from the start
+        char* start_;  // kRowMax blanks, then room for the line end
+        int at_ = 0;   // where the next item goes
+        int end_ = 0;  // just after the last field
     };
     static constexpr int kRowMax = 96;
     Row row() {

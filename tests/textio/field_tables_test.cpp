@@ -103,12 +103,18 @@ TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
     EXPECT_EQ(lay.bytes(), "Date: 7/ 4/2017 at  9: 5: 3Hours\r\n      ---\r\n\r\n      Please");
 }
 
-// A row after whatever the layout holds, as the chain of items writes it.
+// A row after whatever the layout holds, as the chain of items writes it
+// with run-time or compile-time fields.
 TEST(Layout, RowsWriteTheSameAsTheItems) {
     Layout items;
     items.lit("head").end();
     items.x(6).f(8, 4, 0.2026f).f(8, 4, -0.81f).x(1).f(7, 1, 1e9f).x(2).f(9, 5, 0.0009f).end();
     items.x(3).f(7, 3, -0.5f).x(4).end();
+    Layout fixed;
+    fixed.lit("head").end();
+    fixed.x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
+    fixed.x(3).f<7, 3>(-0.5f).x(4).end();
+    EXPECT_EQ(fixed.bytes(), items.bytes());
     Layout rows;
     rows.lit("head").end();
     rows.row().x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
