@@ -9,28 +9,33 @@ class RowRun {
 public:
     RowRun(const Request& req, const std::function<bool(const Row&)>& sink) : req_(req), sink_(sink) {}
 
-    // The rows of one strip: one, or one per frequency.
+    // The rows of one strip: one, or one per frequency. The part of the
+    // loss that depends on the strip alone is computed once for it.
     bool emit(Row& row) {
         if (!req_.freqs) return send(row);
+        const Line& l = req_.line;
+        const bool realised = row.status != Status::unrealisable;
+        model::LossOfLine line;
+        if (realised && l.res != 0.0f) line = model::sllos_line(l.b, l.er, l.t, row.w);
         bool go_on = true;
         req_.freqs->for_each([&](float f) {
             if (!go_on) return;
             row.f = f;
-            if (row.status != Status::unrealisable) {
-                const Line& l = req_.line;
+            if (realised) {
                 model::Slsen1 scratch;  // sllos overwrites it; the row keeps slsen's own
-                model::sllos(l.b, l.er, f, l.res, l.sr, l.t, l.tlos, row.w, row.zo, row.loss, scratch);
+                model::sllos_combine(model::sllos_frequency(l.er, f, l.res, l.sr, l.tlos), line,
+                                     row.loss, scratch);
             }
             go_on = send(row);
         });
         return go_on;
     }
 
-    // Sensitivities, cutoff and tolerance window of the strip w; zo is the
-    // row's impedance and z_strip that of the strip itself.
+    // Sensitivities, cutoff and tolerance window of the strip w, whose
+    // impedance is z_strip.
     void describe(Row& row, float z_strip) const {
         const Line& l = req_.line;
-        model::slsen(l.b, l.er, l.t, row.w, row.zo, row.sen);
+        model::slsen_from_zo(l.b, l.er, l.t, row.w, z_strip, row.sen);
         model::slmode(l.b, l.er, l.t, row.tec, row.w, row.wbyb);
         if (req_.tol.any()) {
             row.window = zo_window(l.b, l.er, l.t, row.w, z_strip, row.sen, req_.tol);
@@ -69,15 +74,14 @@ Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& s
             row.zo = value;
             float target = value;  // slwb may leave another impedance in it
             std::int32_t isyne = 0;
-            model::slwb(l.b, l.er, isyne, l.t, row.w, target);
+            model::WidthImpedance of_w;
+            model::slwb_and_zo(l.b, l.er, isyne, l.t, row.w, target, of_w);
             if (isyne != 0) {
                 row.status = Status::unrealisable;
             } else {
-                // The window is about the impedance of the strip drawn,
-                // which is within 0.1 % of the target.
-                float z_strip = 0.0f;
-                if (req.tol.any()) model::slzo(l.b, l.er, l.t, row.w, z_strip);
-                run.describe(row, z_strip);
+                // Sensitivities and window are about the strip drawn, whose
+                // impedance is within 0.1 % of the target.
+                run.describe(row, of_w.zo);
             }
         }
         go_on = run.emit(row);

@@ -71,7 +71,6 @@ void synthesis_loss_rows(state::DesignState& s, Rows& rows) {
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        zo = zod;
         rows.synthesis_loss(w, wbyb, zod, tec, s.sllos1);
     }
 }
