@@ -16,8 +16,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# wine64 alone installs its loader outside PATH.
+# wine64 alone installs its loader and server outside PATH.
 find_program(FERRAVANE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+find_program(FERRAVANE_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-    ${FERRAVANE_WINE})
+    /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${FERRAVANE_WINE} ${FERRAVANE_WINESERVER}
+    ${CMAKE_BINARY_DIR}/wineprefix)
