@@ -59,7 +59,7 @@ private:
     float choose(const Menu& m) {
         Layout lay;
         lay.x(m.heading.indent).lit(m.heading.text).end();
-        for (const MenuEntry& e : m.entries) lay.x(14).lit(e.text).end();
+        for (const MenuEntry& e : m.entries) lay.x(m.entry_indent).lit(e.text).end();
         show(lay);
         const std::int32_t itemp = ask_choice(m.prompt);
         const auto count = static_cast<std::int32_t>(m.entries.size());

@@ -71,6 +71,8 @@ constexpr MenuEntry kRoughnessEntries[] = {
 
 // The indent of every design data and range question.
 constexpr int kAsk = 11;
+// The indent of the entries of a material menu.
+constexpr int kEntry = 14;
 
 }  // namespace
 
@@ -144,9 +146,9 @@ const Question kLossFrequency{
     [](const DesignState& s) { return s.blk4.fdefdef; },
     [](Answers& a) -> float& { return a.s.blk1.fdef; }};
 
-const Menu kResistivity{{kAsk, "-Conductor Resistivity: RES, Micro-Ohm-cm:"}, kResistivityEntries, 2,
+const Menu kResistivity{{kAsk, "-Conductor Resistivity: RES, Micro-Ohm-cm:"}, kEntry, kResistivityEntries, 2,
                         {12, "Conductor Resistivity selected = "}};
-const Menu kRoughness{{kAsk, "-RMS Surface Roughness: SR, Micro-Inches:"}, kRoughnessEntries, 3,
+const Menu kRoughness{{kAsk, "-RMS Surface Roughness: SR, Micro-Inches:"}, kEntry, kRoughnessEntries, 3,
                       {12, "RMS Surface Roughness selected = "}};
 
 void banner(textio::Layout& lay, const state::Blk3& d) {

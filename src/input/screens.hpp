@@ -59,6 +59,7 @@ struct MenuEntry {
 };
 struct Menu {
     Line heading;
+    int entry_indent;
     std::span<const MenuEntry> entries;
     std::size_t default_choice;  // 1-based
     Prompt prompt;
