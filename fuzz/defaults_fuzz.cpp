@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "harness.hpp"
+#include "texts.hpp"
 #include "textio/numeric_field.hpp"
 
 namespace {
@@ -61,19 +62,7 @@ Verdict predict(std::string_view bytes) {
 }
 
 std::string message_for(const Verdict& v) {
-    std::string label = v.label;
-    label.resize(11, ' ');
-    if (v.end_of_file) {
-        return "      End of file in FERRAVANE default data file\r\n"
-               "      (Ferravane.DEF). Entry missing for variable " + label + "\r\n";
-    }
-    return "      Error exists in FERRAVANE default data file\r\n"
-           "      (Ferravane.DEF). Fix entry for variable " + label + "\r\n";
-}
-
-Scratch& scratch() {
-    static Scratch s;
-    return s;
+    return ferravane::testing::texts::defaults_message(v.end_of_file, v.label);
 }
 
 }  // namespace
@@ -88,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         default: answers = "1\n" + std::string(40, '\n'); break;
     }
 
-    Scratch& dir = scratch();
+    Scratch& dir = process_scratch();
     const std::string def_bytes(def);
     dir.prepare(&def_bytes);
     const Outcome r = run_session(dir, answers);

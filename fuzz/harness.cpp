@@ -117,6 +117,11 @@ void check(bool cond, const char* what, std::string_view detail) {
     if (!cond) fail(what, detail);
 }
 
+Scratch& process_scratch() {
+    static Scratch s;
+    return s;
+}
+
 Scratch::Scratch() {
     root_fd_ = ::open(root_.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     check(root_fd_ >= 0, "open of the scratch root", root_.path());

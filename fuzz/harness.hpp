@@ -54,6 +54,9 @@ private:
     std::string defaults_;
 };
 
+// The one scratch folder of this fuzzing process, made on first use.
+Scratch& process_scratch();
+
 // Console output beyond 96 KiB fails like a full device (the first 64 KiB
 // block goes out, the next one fails): it bounds
 // the cost of huge sweeps and exercises the write-failure path.

@@ -18,11 +18,6 @@ using namespace ferravane::fuzzing;
 
 constexpr std::string_view kSeparator = "~~~~\n";
 
-Scratch& scratch() {
-    static Scratch s;
-    return s;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         answers = steer_names(rest);
     }
 
-    Scratch& dir = scratch();
+    Scratch& dir = process_scratch();
     dir.prepare(has_defaults ? &defaults : nullptr);
     const Outcome r = run_session(dir, answers);
 
