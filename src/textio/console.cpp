@@ -4,10 +4,17 @@
 #include "textio/run_stop.hpp"
 
 namespace ferravane::textio {
+namespace {
+
+// Where every failed console read stops.
+std::string reading_place(long line) {
+    return "Run stopped reading line " + std::to_string(line) + " of standard input";
+}
+
+}  // namespace
 
 void Console::stop_on(ReadStatus status) {
-    const std::string place =
-        "Run stopped reading line " + std::to_string(in_->line_number()) + " of standard input";
+    const std::string place = reading_place(in_->line_number());
     if (status == ReadStatus::end) throw RunStop(place, "End of file");
     throw RunStop(place, os_error_text(in_->os_errno()));
 }
@@ -18,9 +25,7 @@ float Console::read_number() {
     if (status != ReadStatus::ok) stop_on(status);
     const auto value = parse_numeric(field_);
     if (!value) {
-        throw RunStop("Run stopped reading line " + std::to_string(in_->line_number()) +
-                          " of standard input",
-                      "Bad value during floating point read");
+        throw RunStop(reading_place(in_->line_number()), "Bad value during floating point read");
     }
     return *value;
 }

@@ -17,8 +17,11 @@ std::string open_failure_text(int errnum, const std::string& name) {
     }
 }
 
+// Where every failed open stops.
+std::string opening_place(const std::string& name) { return "Run stopped opening file '" + name + "'"; }
+
 [[noreturn]] void stop_opening(int errnum, const std::string& name) {
-    throw RunStop("Run stopped opening file '" + name + "'", open_failure_text(errnum, name));
+    throw RunStop(opening_place(name), open_failure_text(errnum, name));
 }
 
 }  // namespace
@@ -47,8 +50,7 @@ void ReportFile::open(const Text20& fn, const std::optional<FileId>& defaults) {
 
     if (const std::optional<FileId> named = platform::identify(folder_, name)) {
         if (defaults && *named == *defaults) {
-            throw RunStop("Run stopped opening file '" + name + "'",
-                          "File already opened in another unit");
+            throw RunStop(opening_place(name), "File already opened in another unit");
         }
         if (is_open() && *named == id_) return;  // keep adding to the open report
     }
