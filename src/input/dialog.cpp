@@ -56,6 +56,18 @@ private:
         if (passes(q.accept, temp)) field = temp;
         return field;
     }
+    // A sweep's start, stop and step under their heading; a stop below the
+    // start becomes the start. Returns the number of rows.
+    std::int32_t fill_range(const Block& heading, const Question& start, const Question& stop,
+                            const Question& step) {
+        show(heading);
+        const float first = fill(start);
+        fill(stop);
+        float& last = stop.field(answers_);
+        if (first > last) last = first;
+        const float by = fill(step);
+        return model::step_count(first, last, by);
+    }
     float choose(const Menu& m) {
         Layout lay;
         lay.x(m.heading.indent).lit(m.heading.text).end();
@@ -152,13 +164,7 @@ void Dialog::analysis_options() {
 }
 
 void Dialog::frequency_range() {
-    auto& b2 = s_.blk2;
-    show(sc::kFrequencyRange);
-    fill(sc::kFstart);
-    fill(sc::kFstop);
-    if (b2.fmin > answers_.fmax) answers_.fmax = b2.fmin;
-    fill(sc::kFstep);
-    s_.blk1.l = model::step_count(b2.fmin, answers_.fmax, b2.fstep);
+    s_.blk1.l = fill_range(sc::kFrequencyRange, sc::kFstart, sc::kFstop, sc::kFstep);
 }
 
 void Dialog::guidance_widths() {
@@ -204,13 +210,7 @@ void Dialog::guidance_widths() {
 }
 
 void Dialog::width_range() {
-    auto& b1 = s_.blk1;
-    show(sc::kWidthRange);
-    fill(sc::kWmin);
-    fill(sc::kWmax);
-    if (b1.wmin > answers_.wmax) answers_.wmax = b1.wmin;
-    fill(sc::kWstep);
-    b1.l = model::step_count(b1.wmin, answers_.wmax, b1.wstep);
+    s_.blk1.l = fill_range(sc::kWidthRange, sc::kWmin, sc::kWmax, sc::kWstep);
 }
 
 void Dialog::impedance_range() {
