@@ -111,6 +111,18 @@ Csv run_csv(const std::string& args, int status = 0) {
 
 #define EXPECT_BITS(a, b) EXPECT_PRED2(same_bits, a, b)
 
+// Every column of a sensitivity row, bit for bit.
+void expect_sensitivity_row(const Csv& csv, std::size_t i, const Rows::Sensitivity& r) {
+    EXPECT_BITS(csv.number(i, "w_in"), r.w);
+    EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
+    EXPECT_BITS(csv.number(i, "zo_ohm"), r.zo);
+    EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
+    EXPECT_BITS(csv.number(i, "s_b"), r.r.szob);
+    EXPECT_BITS(csv.number(i, "s_er"), r.r.szoer);
+    EXPECT_BITS(csv.number(i, "s_w"), r.r.szow);
+    EXPECT_BITS(csv.number(i, "s_t"), r.r.szot);
+}
+
 class SameRowsAsTheDialog : public ::testing::TestWithParam<Line> {};
 
 TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
@@ -158,16 +170,8 @@ TEST_P(SameRowsAsTheDialog, WidthSensitivity) {
     const Csv csv = run_csv(cat("analyze", line_options(l), " --w ", l.wmin, ":", l.wmax, ":", l.wstep));
     ASSERT_EQ(csv.rows.size(), rows.sens.size());
     for (std::size_t i = 0; i < csv.rows.size(); ++i) {
-        const Rows::Sensitivity& r = rows.sens[i];
         SCOPED_TRACE("row " + std::to_string(i));
-        EXPECT_BITS(csv.number(i, "w_in"), r.w);
-        EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
-        EXPECT_BITS(csv.number(i, "zo_ohm"), r.zo);
-        EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
-        EXPECT_BITS(csv.number(i, "s_b"), r.r.szob);
-        EXPECT_BITS(csv.number(i, "s_er"), r.r.szoer);
-        EXPECT_BITS(csv.number(i, "s_w"), r.r.szow);
-        EXPECT_BITS(csv.number(i, "s_t"), r.r.szot);
+        expect_sensitivity_row(csv, i, rows.sens[i]);
     }
 }
 
@@ -190,16 +194,8 @@ TEST_P(SameRowsAsTheDialog, SynthesisWithSensitivity) {
         EXPECT_GE(csv.rows.size(), rows.sens.size());
     }
     for (std::size_t i = 0; i < std::min(csv.rows.size(), rows.sens.size()); ++i) {
-        const Rows::Sensitivity& r = rows.sens[i];
         SCOPED_TRACE("row " + std::to_string(i));
-        EXPECT_BITS(csv.number(i, "zo_ohm"), r.zo);
-        EXPECT_BITS(csv.number(i, "w_in"), r.w);
-        EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
-        EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
-        EXPECT_BITS(csv.number(i, "s_b"), r.r.szob);
-        EXPECT_BITS(csv.number(i, "s_er"), r.r.szoer);
-        EXPECT_BITS(csv.number(i, "s_w"), r.r.szow);
-        EXPECT_BITS(csv.number(i, "s_t"), r.r.szot);
+        expect_sensitivity_row(csv, i, rows.sens[i]);
     }
 }
 
