@@ -21,56 +21,19 @@ constexpr Stored kMetrePerInch = 0.0254f;
 
 }  // namespace
 
+// The steps that depend on the frequency and materials alone, those that
+// depend on the line alone, and the few that join them: each computed from
+// the same stored operands as in one pass through the formulas.
 void sllos(float b, float er, float f, float res, float sr, float t, float tlos, float w,
-           float zo, Sllos1& sllos1, Slsen1& slsen1) {
-    sllos1.ac = 0.0f;
-    sllos1.ad = 0.0f;
-    sllos1.atot = 0.0f;
-    sllos1.qu = 0.0f;
-    sllos1.wl = 999.999f;  // shown when there is no frequency
-    sllos1.wg = 999.999f;
-
-    if (f != 0.0f) {
-        if (res != 0.0f) {
-            // Normalised sensitivities are the same for any Er, so the
-            // air-filled line is used; zoair is only scratch for slsen.
-            const float erair = 1.0f;
-            const Stored zoair = Stored(zo) * sqrt(Stored(er));
-            slsen(b, erair, t, w, zoair.value(), slsen1);
-            Stored alphac = kDbPerNeper / kEta * sqrt(Stored(er));
-            Stored temp = 0.0f;
-            if (t > 0.0f) {
-                temp = 1.0 / Stored(t) * Stored(slsen1.szot);
-            }
-            alphac = alphac * (1.0 / Stored(b) * Stored(slsen1.szob) -
-                               1.0 / Stored(w) * Stored(slsen1.szow) - temp);
-            const Stored uo = kPi * 4.0 * kMuPerMetre * kMetrePerInch;  // henries per inch
-            Stored rs = sqrt(Stored(f) * kPi * 1000000.0 * uo * Stored(res));
-            const Stored om = (kPi + kPi) * Stored(f) * 1000000.0;
-            const Stored sd = sqrt((Stored(res) + Stored(res)) / (om * uo));  // skin depth, inches
-            const Stored tp = Stored(sr) * kRoughness * Stored(sr) * (1.0 / (sd * sd));
-            // Roughness factor: 1 for a smooth surface, towards 2 when very rough.
-            rs = rs * (1.0 + 2.0 / kPi * atan(tp));
-            sllos1.ac = Stored(alphac * rs).value();
-        }
-        sllos1.wl = kSpeed.value() / f;
-        sllos1.wg = Stored(Stored(sllos1.wl) / sqrt(Stored(er))).value();
-        sllos1.ad = Stored(kPi * kDbPerNeper * Stored(tlos) / Stored(sllos1.wg)).value();
-        sllos1.atot = sllos1.ac + sllos1.ad;
-        if (sllos1.atot != 0.0f) {
-            sllos1.qu =
-                Stored(kPi * kDbPerNeper / Stored(sllos1.wg) / Stored(sllos1.atot)).value();
-            return;
-        }
-    }
-    // No frequency, or no loss at all: a lossless line has a nominal Q.
-    if ((res + tlos) == 0.0f) {
-        sllos1.qu = 99999.9f;
-    }
+           float /*zo*/, Sllos1& sllos1, Slsen1& slsen1) {
+    const LossAtFrequency at = sllos_frequency(er, f, res, sr, tlos);
+    // Normalised sensitivities are the same for any Er, so the air-filled
+    // line gives them; the impedance passed in is only scratch.
+    const LossOfLine line = at.conductor ? sllos_line(b, er, t, w) : LossOfLine{};
+    sllos_combine(at, line, sllos1, slsen1);
 }
 
-// The same steps as sllos, in the order of their inputs rather than of the
-// text: each stored value is computed from the same stored operands.
+// Skin depth, roughness factor, wavelengths and dielectric loss.
 LossAtFrequency sllos_frequency(float er, float f, float res, float sr, float tlos) {
     LossAtFrequency at;
     at.has_f = f != 0.0f;
@@ -78,11 +41,12 @@ LossAtFrequency sllos_frequency(float er, float f, float res, float sr, float tl
     at.lossless = (res + tlos) == 0.0f;
     if (!at.has_f) return at;
     if (at.conductor) {
-        const Stored uo = kPi * 4.0 * kMuPerMetre * kMetrePerInch;
+        const Stored uo = kPi * 4.0 * kMuPerMetre * kMetrePerInch;  // henries per inch
         Stored rs = sqrt(Stored(f) * kPi * 1000000.0 * uo * Stored(res));
         const Stored om = (kPi + kPi) * Stored(f) * 1000000.0;
-        const Stored sd = sqrt((Stored(res) + Stored(res)) / (om * uo));
+        const Stored sd = sqrt((Stored(res) + Stored(res)) / (om * uo));  // skin depth, inches
         const Stored tp = Stored(sr) * kRoughness * Stored(sr) * (1.0 / (sd * sd));
+        // Roughness factor: 1 for a smooth surface, towards 2 when very rough.
         rs = rs * (1.0 + 2.0 / kPi * atan(tp));
         at.rs = rs.value();
     }
@@ -117,7 +81,7 @@ LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_
 void sllos_combine(const LossAtFrequency& at, const LossOfLine& line, Sllos1& sllos1,
                    Slsen1& slsen1) {
     sllos1 = Sllos1{};
-    sllos1.wl = 999.999f;
+    sllos1.wl = 999.999f;  // shown when there is no frequency
     sllos1.wg = 999.999f;
     if (at.has_f) {
         if (at.conductor) {
@@ -133,6 +97,7 @@ void sllos_combine(const LossAtFrequency& at, const LossOfLine& line, Sllos1& sl
             return;
         }
     }
+    // No frequency, or no loss at all: a lossless line has a nominal Q.
     if (at.lossless) {
         sllos1.qu = 99999.9f;
     }
