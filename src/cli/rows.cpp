@@ -9,14 +9,17 @@ class RowRun {
 public:
     RowRun(const Request& req, const std::function<bool(const Row&)>& sink) : req_(req), sink_(sink) {}
 
-    // The rows of one strip: one, or one per frequency. The part of the
-    // loss that depends on the strip alone is computed once for it.
-    bool emit(Row& row) {
+    // The rows of one strip, whose geometry is g: one, or one per
+    // frequency. The part of the loss that depends on the strip alone is
+    // computed once for it, from the strip's air-filled impedance.
+    bool emit(Row& row, const model::ZoGeometry& g) {
         if (!req_.freqs) return send(row);
         const Line& l = req_.line;
         const bool realised = row.status != Status::unrealisable;
         model::LossOfLine line;
-        if (realised && l.res != 0.0f) line = model::sllos_line(l.b, l.er, l.t, row.w);
+        if (realised && l.res != 0.0f) {
+            line = model::sllos_line_from_air_zo(l.b, l.er, l.t, row.w, model::slzo_in(g, 1.0f));
+        }
         bool go_on = true;
         req_.freqs->for_each([&](float f) {
             if (!go_on) return;
@@ -66,9 +69,11 @@ Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& s
     req.values.for_each([&](float value) {
         if (!go_on) return;
         Row row;
+        model::ZoGeometry geometry;
         if (req.command == Command::analyze) {
             row.w = value;
-            model::slzo(l.b, l.er, l.t, row.w, row.zo);
+            geometry = model::slzo_geometry(l.b, l.t, row.w);
+            row.zo = model::slzo_in(geometry, l.er);
             run.describe(row, row.zo);
         } else {
             row.zo = value;
@@ -81,10 +86,11 @@ Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& s
             } else {
                 // Sensitivities and window are about the strip drawn, whose
                 // impedance is within 0.1 % of the target.
+                geometry = of_w.geometry;
                 run.describe(row, of_w.zo);
             }
         }
-        go_on = run.emit(row);
+        go_on = run.emit(row, geometry);
     });
     return run.totals;
 }
