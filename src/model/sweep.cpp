@@ -4,15 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "model/math/dd.hpp"
+
 namespace ferravane::model {
 namespace {
-
-// a + b = s + e exactly (Knuth's two-sum, any order of magnitudes).
-void two_sum(double a, double b, double& s, double& e) {
-    s = a + b;
-    const double bb = s - a;
-    e = (a - (s - bb)) + (b - bb);
-}
 
 // The neighbour of s one unit in the last place away from zero (up) or
 // towards it (down); s is finite and not zero.
@@ -47,14 +42,15 @@ float sweep_point(std::int64_t il, float step, float start) {
     const double a2 = static_cast<double>(il & 0xFFFFF) * static_cast<double>(step);
 
     // The exact sum as s3 + rest, with |rest| at most half a unit of s3.
-    double s1, e1, s2, e2, t, et, s3, e3;
-    two_sum(a1, a2, s1, e1);
-    two_sum(s1, c, s2, e2);
-    two_sum(e2, e1, t, et);
-    two_sum(s2, t, s3, e3);
-    // e3 is a multiple of t's last unit, so when it is not zero it
-    // outweighs et and decides the sign of the rest.
-    const double rest = e3 != 0.0 ? e3 : et;
+    using math::detail::two_sum;
+    const math::detail::dd p1 = two_sum(a1, a2);
+    const math::detail::dd p2 = two_sum(p1.hi, c);
+    const math::detail::dd t = two_sum(p2.lo, p1.lo);
+    const math::detail::dd p3 = two_sum(p2.hi, t.hi);
+    double s3 = p3.hi;
+    // p3.lo is a multiple of t.hi's last unit, so when it is not zero it
+    // outweighs t.lo and decides the sign of the rest.
+    const double rest = p3.lo != 0.0 ? p3.lo : t.lo;
     if (s3 == 0.0) return static_cast<float>(rest);  // the sum is rest alone
 
     // Round to odd in double, then to float: with 29 spare bits the second
