@@ -4,6 +4,7 @@
 
 #include "input/dialog.hpp"
 #include "model/model.hpp"
+#include "model/step.hpp"
 #include "run/layouts.hpp"
 #include "run/sweeps.hpp"
 #include "run/table_rows.hpp"
@@ -46,8 +47,9 @@ void frequency_analysis(state::DesignState& s, Printer& out) {
     Layout lay;
     layouts::analysis_header(lay, s);
     const float wbtemp = w / b2.b;
-    // (1/B)·T as one step: carried in double, stored as a float.
-    const auto tbtemp = static_cast<float>((1.0 / static_cast<double>(b2.b)) * static_cast<double>(b2.t));
+    // (1/B)·T as one step of the model's arithmetic.
+    using model::Stored;
+    const float tbtemp = Stored(1.0 / Stored(b2.b) * Stored(b2.t)).value();
     layouts::width_line(lay, w, wbtemp, tbtemp, zo);
     layouts::frequency_table_header(lay);
     out.both(lay);
