@@ -123,6 +123,17 @@ void expect_sensitivity_row(const Csv& csv, std::size_t i, const Rows::Sensitivi
     EXPECT_BITS(csv.number(i, "s_t"), r.r.szot);
 }
 
+// The frequency and loss columns of a row, bit for bit.
+void expect_loss_columns(const Csv& csv, std::size_t i, float f, const model::Sllos1& r) {
+    EXPECT_BITS(csv.number(i, "f_mhz"), f);
+    EXPECT_BITS(csv.number(i, "lambda0_in"), r.wl);
+    EXPECT_BITS(csv.number(i, "lambdag_in"), r.wg);
+    EXPECT_BITS(csv.number(i, "q"), r.qu);
+    EXPECT_BITS(csv.number(i, "loss_conductor_db_per_in"), r.ac);
+    EXPECT_BITS(csv.number(i, "loss_dielectric_db_per_in"), r.ad);
+    EXPECT_BITS(csv.number(i, "loss_total_db_per_in"), r.atot);
+}
+
 class SameRowsAsTheDialog : public ::testing::TestWithParam<Line> {};
 
 TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
@@ -148,13 +159,7 @@ TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
         EXPECT_BITS(csv.number(i, "zo_ohm"), zo);
         EXPECT_BITS(csv.number(i, "te11_ghz"), tec);
         EXPECT_BITS(csv.number(i, "w_over_b"), wbyb);
-        EXPECT_BITS(csv.number(i, "f_mhz"), f);
-        EXPECT_BITS(csv.number(i, "lambda0_in"), r.wl);
-        EXPECT_BITS(csv.number(i, "lambdag_in"), r.wg);
-        EXPECT_BITS(csv.number(i, "q"), r.qu);
-        EXPECT_BITS(csv.number(i, "loss_conductor_db_per_in"), r.ac);
-        EXPECT_BITS(csv.number(i, "loss_dielectric_db_per_in"), r.ad);
-        EXPECT_BITS(csv.number(i, "loss_total_db_per_in"), r.atot);
+        expect_loss_columns(csv, i, f, r);
         EXPECT_EQ(csv.at(i, "status"), "ok");
     }
 }
@@ -227,13 +232,7 @@ TEST_P(SameRowsAsTheDialog, SynthesisWithLoss) {
         EXPECT_BITS(csv.number(i, "w_in"), r.w);
         EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
         EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
-        EXPECT_BITS(csv.number(i, "f_mhz"), s.blk1.fdef);
-        EXPECT_BITS(csv.number(i, "lambda0_in"), r.r.wl);
-        EXPECT_BITS(csv.number(i, "lambdag_in"), r.r.wg);
-        EXPECT_BITS(csv.number(i, "q"), r.r.qu);
-        EXPECT_BITS(csv.number(i, "loss_conductor_db_per_in"), r.r.ac);
-        EXPECT_BITS(csv.number(i, "loss_dielectric_db_per_in"), r.r.ad);
-        EXPECT_BITS(csv.number(i, "loss_total_db_per_in"), r.r.atot);
+        expect_loss_columns(csv, i, s.blk1.fdef, r.r);
     }
 }
 
