@@ -8,11 +8,11 @@
 #include <random>
 #include <vector>
 
-#include "model/math/math.hpp"
+#include "math/math.hpp"
 
 namespace {
 
-namespace fm = ferravane::model::math;
+namespace fm = ferravane::math;
 
 constexpr std::size_t kCount = 4096;  // a power of two: the index wraps with a mask
 

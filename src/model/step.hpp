@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "model/math/math.hpp"
+#include "math/math.hpp"
 
 namespace ferravane::model {
 

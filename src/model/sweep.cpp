@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/math/dd.hpp"
+#include "math/dd.hpp"
 
 namespace ferravane::model {
 namespace {

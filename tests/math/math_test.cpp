@@ -16,15 +16,15 @@
 
 #include "math_domains.hpp"
 #include "math_reference.hpp"
-#include "model/math/atan.hpp"
-#include "model/math/cosh.hpp"
-#include "model/math/exp_log.hpp"
-#include "model/math/math.hpp"
+#include "math/atan.hpp"
+#include "math/cosh.hpp"
+#include "math/exp_log.hpp"
+#include "math/math.hpp"
 
 namespace {
 
-namespace fm = ferravane::model::math;
-using namespace ferravane::model::math::reference;
+namespace fm = ferravane::math;
+using namespace ferravane::math::reference;
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -229,7 +229,7 @@ private:
 };
 
 TEST(MathKernels, ExpWithinItsBounds) {
-    namespace d = ferravane::model::math::detail;
+    namespace d = ferravane::math::detail;
     KernelError k;
     Inputs in(1);
     double worst_fast = -1000.0;
@@ -253,7 +253,7 @@ TEST(MathKernels, ExpWithinItsBounds) {
 }
 
 TEST(MathKernels, LogWithinItsBounds) {
-    namespace d = ferravane::model::math::detail;
+    namespace d = ferravane::math::detail;
     KernelError k;
     Inputs in(2);
     double worst_fast = -1000.0;
@@ -279,7 +279,7 @@ TEST(MathKernels, LogWithinItsBounds) {
 }
 
 TEST(MathKernels, CoshAndAtanWithinTheirBounds) {
-    namespace d = ferravane::model::math::detail;
+    namespace d = ferravane::math::detail;
     KernelError k;
     Inputs in(3);
     double worst_cosh = -1000.0;

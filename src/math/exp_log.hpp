@@ -11,10 +11,10 @@
 
 #include <cstdint>
 
-#include "model/math/dd.hpp"
-#include "model/math/tables.hpp"
+#include "math/dd.hpp"
+#include "math/tables.hpp"
 
-namespace ferravane::model::math::detail {
+namespace ferravane::math::detail {
 
 // ------------------------------------------------------------------ exp
 
@@ -186,4 +186,4 @@ inline dd log_accurate(std::uint64_t ix, int scale) {
     return add(s, p);
 }
 
-}  // namespace ferravane::model::math::detail
+}  // namespace ferravane::math::detail

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/math/cosh.hpp"
-#include "model/math/exp_log.hpp"
-#include "model/math/math.hpp"
+#include "math/cosh.hpp"
+#include "math/exp_log.hpp"
+#include "math/math.hpp"
 
-namespace ferravane::model::math {
+namespace ferravane::math {
 
 using namespace detail;
 
@@ -72,4 +72,4 @@ double cosh(double x) {
     return cosh_careful(t);
 }
 
-}  // namespace ferravane::model::math
+}  // namespace ferravane::math

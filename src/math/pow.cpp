@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/math/exp_log.hpp"
-#include "model/math/math.hpp"
+#include "math/exp_log.hpp"
+#include "math/math.hpp"
 
-namespace ferravane::model::math {
+namespace ferravane::math {
 
 using namespace detail;
 
@@ -220,4 +220,4 @@ double pow(double x, double y) {
     return pow_positive(x, y);
 }
 
-}  // namespace ferravane::model::math
+}  // namespace ferravane::math

@@ -7,9 +7,9 @@
 #include <bit>
 #include <cstdint>
 
-#include "model/math/math.hpp"
+#include "math/math.hpp"
 
-namespace ferravane::model::math::digest {
+namespace ferravane::math::digest {
 
 class Draw {
 public:
@@ -116,4 +116,4 @@ inline Digests digests(int count) {
     return d;
 }
 
-}  // namespace ferravane::model::math::digest
+}  // namespace ferravane::math::digest

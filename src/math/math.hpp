@@ -6,7 +6,7 @@
 // library's functions.
 #pragma once
 
-namespace ferravane::model::math {
+namespace ferravane::math {
 
 double exp(double x);
 double log(double x);
@@ -14,4 +14,4 @@ double pow(double x, double y);
 double cosh(double x);
 double atan(double x);
 
-}  // namespace ferravane::model::math
+}  // namespace ferravane::math

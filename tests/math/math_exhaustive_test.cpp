@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace ferravane::model::math::reference;
+using namespace ferravane::math::reference;
 
 constexpr int kScale = 20;
 constexpr int kThreads = 2;

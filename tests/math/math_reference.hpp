@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-namespace ferravane::model::math::reference {
+namespace ferravane::math::reference {
 
 // A 53-bit MPFR number with the exponent range of doubles, so that results
 // are rounded once, subnormals included.
@@ -143,4 +143,4 @@ inline std::string hex(double x) {
     return buf;
 }
 
-}  // namespace ferravane::model::math::reference
+}  // namespace ferravane::math::reference

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace ferravane::model::math::detail {
+namespace ferravane::math::detail {
 
 // hi + lo, |lo| at most about half an ulp of hi.
 struct dd {
@@ -161,4 +161,4 @@ inline bool round_if_safe(double hi, double lo, double err, int e, double& out) 
     return true;
 }
 
-}  // namespace ferravane::model::math::detail
+}  // namespace ferravane::math::detail

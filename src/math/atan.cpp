@@ -2,12 +2,12 @@
 // atan.hpp.
 #include <cstdint>
 
-#include "model/math/atan.hpp"
-#include "model/math/dd.hpp"
-#include "model/math/math.hpp"
-#include "model/math/tables.hpp"
+#include "math/atan.hpp"
+#include "math/dd.hpp"
+#include "math/math.hpp"
+#include "math/tables.hpp"
 
-namespace ferravane::model::math {
+namespace ferravane::math {
 
 using namespace detail;
 
@@ -63,4 +63,4 @@ double atan(double x) {
     return x < 0 ? -r : r;
 }
 
-}  // namespace ferravane::model::math
+}  // namespace ferravane::math

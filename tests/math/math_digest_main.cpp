@@ -7,7 +7,7 @@
 #include "math_digest.hpp"
 
 int main() {
-    const auto d = ferravane::model::math::digest::digests(200000);
+    const auto d = ferravane::math::digest::digests(200000);
     std::printf("exp %016" PRIx64 "\nlog %016" PRIx64 "\npow %016" PRIx64 "\ncosh %016" PRIx64
                 "\natan %016" PRIx64 "\n",
                 d.exp, d.log, d.pow, d.cosh, d.atan);

@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/math/exp_log.hpp"
-#include "model/math/math.hpp"
+#include "math/exp_log.hpp"
+#include "math/math.hpp"
 
-namespace ferravane::model::math {
+namespace ferravane::math {
 
 using namespace detail;
 
@@ -109,4 +109,4 @@ double log(double x) {
     return log_careful(ix, scale);
 }
 
-}  // namespace ferravane::model::math
+}  // namespace ferravane::math

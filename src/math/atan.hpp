@@ -5,10 +5,10 @@
 // t c and 1 - c t exact once t is split into a 45-bit top and the rest.
 #pragma once
 
-#include "model/math/dd.hpp"
-#include "model/math/tables.hpp"
+#include "math/dd.hpp"
+#include "math/tables.hpp"
 
-namespace ferravane::model::math::detail {
+namespace ferravane::math::detail {
 
 // Relative error bound of the fast path: the rounding of the z^3/3 tail
 // (2^-52 z^2/3 against atan z, or 2^-52 z^3/3 against a result above 2^-9)
@@ -60,4 +60,4 @@ inline dd atan_fast(const AtanReduced& r) {
     return atan_combine(r, r.z.lo + tail);
 }
 
-}  // namespace ferravane::model::math::detail
+}  // namespace ferravane::math::detail

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "math_reference.hpp"
-#include "model/math/math.hpp"
+#include "math/math.hpp"
 
-namespace ferravane::model::math::reference {
+namespace ferravane::math::reference {
 
-namespace fm = ferravane::model::math;
+namespace fm = ferravane::math;
 
 using Gen = double (*)(Inputs&);
 
@@ -122,4 +122,4 @@ inline const std::vector<PowDomain>& pow_domains() {
     return domains;
 }
 
-}  // namespace ferravane::model::math::reference
+}  // namespace ferravane::math::reference

@@ -11,7 +11,7 @@ namespace {
 // -O3) and agree with the aarch64 build under qemu and the mingw-w64 build
 // under wine, where MPFR is not at hand.
 TEST(MathDigest, SameBitsEverywhere) {
-    const auto d = ferravane::model::math::digest::digests(200000);
+    const auto d = ferravane::math::digest::digests(200000);
     EXPECT_EQ(d.exp, 0x403f6a876e52ff7du);
     EXPECT_EQ(d.log, 0x10dc04e44bf4e47fu);
     EXPECT_EQ(d.pow, 0x0bef51d212c992f7u);

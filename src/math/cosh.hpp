@@ -5,11 +5,11 @@
 // relative accuracy of each.
 #pragma once
 
-#include "model/math/dd.hpp"
-#include "model/math/exp_log.hpp"
-#include "model/math/tables.hpp"
+#include "math/dd.hpp"
+#include "math/exp_log.hpp"
+#include "math/tables.hpp"
 
-namespace ferravane::model::math::detail {
+namespace ferravane::math::detail {
 
 // Past this e^-2t < 2^-106: cosh t = e^t / 2 to the accuracy of the accurate
 // path.
@@ -39,4 +39,4 @@ inline Scaled cosh_fast(double t) {
     return {{sum.hi, sum.lo + (a.lo + b.lo * s)}, e};
 }
 
-}  // namespace ferravane::model::math::detail
+}  // namespace ferravane::math::detail
