@@ -70,7 +70,9 @@ int write_all(Handle h, const char* p, std::size_t n);
 
 // Makes the console streams carry bytes unchanged (no line-end translation,
 // no end-of-input character) and a closed pipe a write error rather than a
-// signal. Call once before the first read or write.
+// signal. A standard stream the program was started without is opened on
+// the null device, so that no file the program opens later can stand in
+// for it. Call once, first thing.
 void prepare_console();
 Handle standard_input();
 Handle standard_output();

@@ -93,6 +93,16 @@ int write_all(Handle h, const char* p, std::size_t n) {
 }
 
 void prepare_console() {
+    // Descriptors are handed out lowest first: with 0, 1 or 2 closed, the
+    // next file opened would become standard input, output or error.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != fd) {
+            ::dup2(null, fd);
+            ::close(null);
+        }
+    }
     // A closed pipe on standard output must be a run stop with its
     // message, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);

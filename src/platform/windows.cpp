@@ -185,6 +185,16 @@ int write_all(Handle h, const char* p, std::size_t n) {
 }
 
 void prepare_console() {
+    // A process may start without a standard handle: reads and writes
+    // then go to the null device, as on POSIX systems.
+    constexpr DWORD kStreams[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    for (const DWORD which : kStreams) {
+        const HANDLE h = ::GetStdHandle(which);
+        if (h != nullptr && h != INVALID_HANDLE_VALUE) continue;
+        const HANDLE null = ::CreateFileA("NUL", which == STD_INPUT_HANDLE ? GENERIC_READ : GENERIC_WRITE,
+                                          kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (null != INVALID_HANDLE_VALUE) ::SetStdHandle(which, null);
+    }
     // Nothing here writes through the C runtime's streams; binary mode
     // keeps any stray library output from translating line ends too.
     _setmode(_fileno(stdin), _O_BINARY);

@@ -48,9 +48,9 @@ TEST_P(FullDevice, StopsWithNoSpaceAndTheConsoleIntact) {
 
 const FullCase kFullCases[] = {
     // A small table fits one block, written at the table's end: the
-    // console has the whole table with its storage line.
+    // console has the whole table, but no storage line claims it stored.
     {"after_the_table", kToStorage,
-     "      Output Data stored in User filename: /dev/full           \r\n"},
+     "      ------------------------------------------------------------------------\r\n"},
     // 15,001 rows: the first 64 KiB block fails in the middle of the table.
     {"in_the_middle_of_the_table", "\n\n\n\n\n\n\n25\n100\n0.005\n\n\n", "\r\n"},
 };

@@ -423,5 +423,70 @@ TEST(ConsoleBytes, CrLfAnswersAndCrLfLinesOnly) {
     }
 }
 
+// ---------------------------------------------------------------------------
+// A program started without a standard stream: the stream is the null
+// device, never a file the program opens, so the defaults file is not read
+// as answers nor written with messages, and a report is not the console.
+
+struct ClosedCase {
+    const char* name;
+    unsigned closed;
+    std::vector<std::string> args;
+    std::string answers;
+    int status;
+    bool out_shown, err_shown;  // the streams the program still has
+};
+
+void PrintTo(const ClosedCase& c, std::ostream* os) { *os << c.name; }
+
+class ClosedStream : public ::testing::TestWithParam<ClosedCase> {};
+
+TEST_P(ClosedStream, IsTheNullDevice) {
+    const ClosedCase& c = GetParam();
+    // A defaults file that also holds a whole session's answers, past the
+    // first block its own reader takes: read as standard input it would
+    // run the session and store a report.
+    std::string trap = shipped();
+    trap.append(std::size_t{1 << 16} - 1 - trap.size(), ' ').append("\n");
+    trap += kToStorage + "1\ntrap.txt\n3\n";
+    ShippedDir s;
+    s.put("Ferravane.DEF", trap);
+    RunOptions opt;
+    opt.args = c.args;
+    opt.closed = c.closed;
+    const ProgramRun r = run_program(s.path(), c.answers, opt);
+
+    // The same run with every stream open, to compare with.
+    ShippedDir ref;
+    ref.put("Ferravane.DEF", trap);
+    RunOptions open_opt;
+    open_opt.args = c.args;
+    const std::string ref_answers = (c.closed & kStdin) ? std::string() : c.answers;
+    const ProgramRun want = run_program(ref.path(), ref_answers, open_opt);
+
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(want.status, c.status) << want.err;
+    EXPECT_TRUE(r.out == (c.out_shown ? want.out : std::string()));
+    EXPECT_EQ(r.err, c.err_shown ? want.err : std::string());
+    EXPECT_TRUE(undated(s.files()) == undated(ref.files())) << "the same files, the defaults file unchanged";
+    EXPECT_EQ(s.files().count("trap.txt"), 0u);
+}
+
+const ClosedCase kClosedCases[] = {
+    // Ends as an empty input does: "line 1", "End of file".
+    {"dialog_without_stdin", kStdin, {}, "", 2, true, true},
+    // The table is stored; what the console took is gone.
+    {"dialog_without_stdout", kStdout, {}, kToStorage + "1\nrep.txt\n3\n", 0, false, true},
+    {"dialog_without_stderr", kStderr, {}, kToStorage, 2, true, false},
+    {"dialog_without_any", kStdin | kStdout | kStderr, {}, "", 2, false, false},
+    {"command_without_stdin", kStdin, {"analyze", "--b", "0.25", "--er", "2.2", "--w", "0.2"}, "", 0, true, true},
+    {"command_without_stdout", kStdout, {"analyze", "--b", "0.25", "--er", "2.2", "--w", "0.2"}, "", 0, false,
+     true},
+    {"command_without_stderr", kStderr, {"analyze", "--b", "0.25", "--er", "2.2"}, "", 2, true, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Start, ClosedStream, ::testing::ValuesIn(kClosedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace ferravane::testing

@@ -21,7 +21,11 @@ struct RunOptions {
     bool unprivileged = false;
     // Command-line arguments after the program's name.
     std::vector<std::string> args;
+    // Standard streams the program starts without (closed descriptors, or
+    // no handles on Windows): a sum of kStdin, kStdout and kStderr.
+    unsigned closed = 0;
 };
+inline constexpr unsigned kStdin = 1, kStdout = 2, kStderr = 4;
 
 struct ProgramRun {
     int status = -1;

@@ -106,6 +106,13 @@ ProgramRun run_program(const std::string& dir, const std::string& answers, RunOp
             ::chdir(dir.c_str()) != 0) {
             ::_exit(126);
         }
+        for (int fd = 0; fd <= 2; ++fd) {
+            if (opt.closed & (1u << fd)) ::close(fd);
+        }
+        // Only the three standard descriptors reach the program.
+        for (const int fd : {in, out, err}) {
+            if (fd > 2) ::close(fd);
+        }
         if (opt.unprivileged && ::geteuid() == 0 && !drop_privileges()) ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);

@@ -63,9 +63,9 @@ ProgramRun run_program(const std::string& dir, const std::string& answers, RunOp
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = in;
-    si.hStdOutput = out;
-    si.hStdError = err;
+    si.hStdInput = (opt.closed & kStdin) ? nullptr : in;
+    si.hStdOutput = (opt.closed & kStdout) ? nullptr : out;
+    si.hStdError = (opt.closed & kStderr) ? nullptr : err;
     PROCESS_INFORMATION pi{};
     // The tests' arguments hold no blanks or quotes: quoting each is enough.
     std::string cmdline = std::string("\"") + kBinary + "\"";
