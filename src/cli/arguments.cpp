@@ -54,7 +54,7 @@ public:
         Line& line = req_.line;
         if (!(line.t < line.b)) {
             throw UsageError(cat("--t: the strip thickness T must be below the ground-plane spacing B (got --t ",
-                                 seen_["t"], " with --b ", seen_["b"], ")"));
+                                 shown(seen_["t"]), " with --b ", shown(seen_["b"]), ")"));
         }
         if (req_.tol.any()) {
             try {
@@ -165,7 +165,7 @@ Request read_request(Command c, std::span<const std::string_view> args) {
         }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(2, eq == std::string_view::npos ? arg.npos : eq - 2);
-        if (!known_option(c, name)) throw UsageError(cat("unknown option '--", name, "'"));
+        if (!known_option(c, name)) throw UsageError(cat("unknown option ", quoted(cat("--", name))));
         std::string_view value;
         if (eq != std::string_view::npos) {
             value = arg.substr(eq + 1);

@@ -1,16 +1,48 @@
 #include "cli/cli.hpp"
 
-#include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/handle_buf.hpp"
 #include "cli/help.hpp"
 #include "cli/output.hpp"
 #include "cli/rows.hpp"
 #include "cli/text.hpp"
 
 namespace ferravane::cli {
+namespace {
+
+constexpr std::string_view kCannotWrite = "ferravane: cannot write standard output\n";
+
+// Text that is the whole output: status 0, or 2 when it cannot be written.
+int print(std::string_view text, std::ostream& out, std::ostream& err) {
+    if (out.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) return 0;
+    err << kCannotWrite;
+    return 2;
+}
+
+// Why the rows of each status other than ok are as they are.
+void explain(const Totals& totals, std::string_view who, std::ostream& err) {
+    const std::string of = cat(" of ", std::to_string(totals.rows), " rows ");
+    auto line = [&](std::int64_t n, std::string_view why) {
+        if (n > 0) err << who << ": " << n << of << why << '\n';
+    };
+    const std::int64_t unrealisable = totals.count(Status::unrealisable);
+    line(totals.too_narrow, "not realisable: the strip would be narrower than 0.0009 inch");
+    line(unrealisable - totals.too_narrow, "not realisable: the width search found no strip with that impedance");
+    line(totals.count(Status::not_finite), "with values that are not finite numbers (status not_finite)");
+    line(totals.count(Status::off_target),
+         "off target by 0.1 % or more: the widest strip the zero-thickness model draws (W/B about 5.3) "
+         "has more impedance (see zo_realised)");
+    line(totals.count(Status::tolerance_too_wide),
+         "without a tolerance window: the width tolerance reaches the strip width");
+    line(totals.count(Status::window_reaches_zero),
+         "without a tolerance window: the window reaches 0 ohm");
+}
+
+}  // namespace
 
 int run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     Parsed parsed;
@@ -22,14 +54,8 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         err << who << ": " << e.message << "; try '" << who << " --help'\n";
         return 2;
     }
-    if (parsed.action == Parsed::Action::help) {
-        out << help_text(parsed.command);
-        return out.flush() ? 0 : 2;
-    }
-    if (parsed.action == Parsed::Action::version) {
-        out << version_text();
-        return out.flush() ? 0 : 2;
-    }
+    if (parsed.action == Parsed::Action::help) return print(help_text(parsed.command), out, err);
+    if (parsed.action == Parsed::Action::version) return print(version_text(), out, err);
 
     const Request& req = parsed.request;
     const auto writer = make_writer(out, req);
@@ -38,29 +64,27 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         writer->row(row);
         return static_cast<bool>(out);
     });
-    writer->end();
+    if (out) writer->end();
     if (!out.flush()) {
-        err << "ferravane: cannot write standard output\n";
+        err << kCannotWrite;
         return 2;
     }
-    const std::string who = cat("ferravane ", command_name(req.command), ": ");
-    const std::string of = cat(" of ", std::to_string(totals.rows), " rows ");
-    if (totals.unrealisable > 0) {
-        err << who << totals.unrealisable << of
-            << "not realisable: the strip would be narrower than 0.0009 inch\n";
-    }
-    if (totals.tolerance_too_wide > 0) {
-        err << who << totals.tolerance_too_wide << of
-            << "without a tolerance window: the width tolerance reaches the strip width\n";
-    }
-    return totals.unrealisable > 0 || totals.tolerance_too_wide > 0 ? 1 : 0;
+    explain(totals, cat("ferravane ", command_name(req.command)), err);
+    return totals.all_ok() ? 0 : 1;
 }
 
 int run_main(int argc, char** argv) {
     std::vector<std::string_view> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    std::ios::sync_with_stdio(false);
-    return run(args, std::cout, std::cerr);
+    // Straight to the handles, so a failed write is seen at once and bytes
+    // pass unchanged on every system.
+    HandleBuf out_buf(platform::standard_output(), 1 << 16);
+    HandleBuf err_buf(platform::standard_error(), 1 << 12);
+    std::ostream out(&out_buf);
+    std::ostream err(&err_buf);
+    const int status = run(args, out, err);
+    err.flush();
+    return status;
 }
 
 }  // namespace ferravane::cli

@@ -34,6 +34,9 @@ const Column kStrip[] = {
     {"zo", ColumnUnit::ohm, [](const Row& r, LengthUnit) -> Value { return r.zo; }},
     {"te11_ghz", ColumnUnit::ghz, [](const Row& r, LengthUnit) { return plain(r, r.tec); }},
 };
+// synthesize: the impedance of the strip drawn, beside the target.
+const Column kRealised = {"zo_realised", ColumnUnit::ohm,
+                          [](const Row& r, LengthUnit) { return plain(r, r.zo_realised); }};
 const Column kLoss[] = {
     {"f_mhz", ColumnUnit::mhz, [](const Row& r, LengthUnit) { return r.f; }},
     {"lambda0", ColumnUnit::length, [](const Row& r, LengthUnit u) { return length(r, r.loss.wl, u); }},
@@ -63,6 +66,7 @@ const Column kWindow[] = {
 
 std::vector<Column> columns_for(const Request& req) {
     std::vector<Column> cols(std::begin(kStrip), std::end(kStrip));
+    if (req.command == Command::synthesize) cols.insert(cols.begin() + 3, kRealised);
     if (req.freqs) cols.insert(cols.end(), std::begin(kLoss), std::end(kLoss));
     cols.insert(cols.end(), std::begin(kSensitivity), std::end(kSensitivity));
     if (req.tol.any()) cols.insert(cols.end(), std::begin(kWindow), std::end(kWindow));
@@ -73,7 +77,10 @@ std::string_view status_text(Status s) {
     switch (s) {
     case Status::ok: return "ok";
     case Status::unrealisable: return "unrealisable";
+    case Status::not_finite: return "not_finite";
+    case Status::off_target: return "off_target";
     case Status::tolerance_too_wide: return "tolerance_exceeds_width";
+    case Status::window_reaches_zero: return "window_reaches_zero";
     }
     return "ok";
 }

@@ -19,8 +19,9 @@ Examples:
   ferravane analyze --b 0.25 --er 2.2 --w 0.2026 --t 0.0014
   ferravane synthesize --b 62mil --er 4.3 --zo 25:100:5 --t 1.4mil --format csv
 
-Exit status: 0 every row computed; 1 some rows not realisable or without
-their tolerance window; 2 a usage error (nothing on standard output).
+Exit status: 0 every row ok; 1 some row with another status (see a
+command's --help); 2 a usage error (one line on standard error, nothing on
+standard output) or an output that could not be written.
 )";
 
 constexpr std::string_view kAnalyzeUsage = R"(Usage: ferravane analyze --b B --er ER --w W [--t T] [OPTIONS]
@@ -43,7 +44,8 @@ within 0.1 % of Zo), with W/B, the TE11 cutoff and the normalised
 sensitivities of Zo to B, Er, W and T; with --f also the wavelengths, the
 unloaded Q and the losses at each frequency. An impedance that needs a
 strip narrower than 0.0009 inch keeps its row, with the status
-"unrealisable" and empty numbers, and the exit status is 1.
+"unrealisable" and empty numbers; every row gives zo_realised, the
+impedance of the strip drawn.
 
 Line:
   --b B           ground-plane spacing (required, above 0)
@@ -84,7 +86,23 @@ Columns: w, w_over_b, zo, te11_ghz, [f_mhz, lambda0, lambdag, q,
 loss_conductor, loss_dielectric, loss_total,] s_b, s_er, s_w, s_t, status,
 [zo_lin_min, zo_lin_max, zo_rss_min, zo_rss_max, zo_min, zo_max]. CSV
 headers add the unit (w_in, zo_ohm, loss_total_db_per_in); JSON has a
-"units" object. Losses are positive dB of attenuation.
+"units" object. Losses are positive dB of attenuation. synthesize adds
+zo_realised after zo.
+
+Status of a row (the first that applies):
+  ok                       every value computed and finite
+  unrealisable             no strip of 0.0009 inch or more gives the
+                           impedance; only the inputs are shown
+  not_finite               some value is not a finite number (inf or nan
+                           in text and CSV, null in JSON)
+  off_target               the strip drawn misses the target by 0.1 % or
+                           more (the zero-thickness model's widest strip)
+  tolerance_exceeds_width  the width tolerance reaches zero width: no window
+  window_reaches_zero      the window reaches 0 ohm or below: none is shown
+
+Exit status: 0 every row ok; 1 some row with another status (a line on
+standard error counts them); 2 a usage error (one line on standard error,
+nothing on standard output) or an output that could not be written.
 )";
 
 constexpr std::string_view kAnalyzeExamples = R"(

@@ -3,11 +3,14 @@
 // the width from slwb for a copy of each target (slwb may overwrite it),
 // the sensitivities from slsen, the cutoff and W/B from slmode, and the
 // losses at each frequency from sllos with the row's width and impedance.
+// Each row says whether it can be trusted (its status).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "cli/arguments.hpp"
 #include "cli/tolerance.hpp"
@@ -15,31 +18,42 @@
 
 namespace ferravane::cli {
 
+// In order of precedence: a row has the first that applies.
 enum class Status {
     ok,
-    unrealisable,          // the width search found no strip of 0.0009 inch or more
-    tolerance_too_wide,    // the width tolerance reaches zero width: no window
+    unrealisable,         // the width search found no strip of 0.0009 inch or more
+    not_finite,           // some value of the row is not a finite number
+    off_target,           // the strip drawn misses the target by 0.1 % or more
+    tolerance_too_wide,   // the width tolerance reaches zero width: no window
+    window_reaches_zero,  // the window reaches 0 ohm or below: none is shown
 };
+inline constexpr std::size_t kStatusCount = 6;
 
 // All values in the model's units: inches, ohms, GHz, MHz, dB per inch.
 struct Row {
     Status status = Status::ok;
     float w = 0.0f, wbyb = 0.0f, zo = 0.0f, tec = 0.0f;
+    float zo_realised = 0.0f;  // synthesize: the impedance of the strip w
     model::Slsen1 sen;
     std::optional<float> f;  // with --f
     model::Sllos1 loss;
-    std::optional<Window> window;  // with --tol, when the status is ok
+    std::optional<Window> window;  // with --tol, when the status allows one
 };
 
 struct Totals {
     std::int64_t rows = 0;
-    std::int64_t unrealisable = 0;
-    std::int64_t tolerance_too_wide = 0;
+    std::array<std::int64_t, kStatusCount> by_status{};
+    // Unrealisable rows whose search ended on a finite width below the
+    // narrowest strip, rather than on no width at all.
+    std::int64_t too_narrow = 0;
+
+    std::int64_t count(Status s) const { return by_status[static_cast<std::size_t>(s)]; }
+    bool all_ok() const { return count(Status::ok) == rows; }
 };
 
-// Hands every row in order to sink; a false return stops the run (the
-// output failed). Widths or impedances are the outer loop, frequencies
-// the inner one.
+// Hands every row in order to sink; a false return stops the run at once
+// (the output failed). Widths or impedances are the outer loop,
+// frequencies the inner one.
 Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& sink);
 
 }  // namespace ferravane::cli

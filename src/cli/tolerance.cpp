@@ -1,7 +1,6 @@
 #include "cli/tolerance.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "cli/units.hpp"
@@ -15,15 +14,15 @@ namespace {
 void read_one(std::string_view key, std::string_view value, Tolerance& tol) {
     if (tol.given) throw UsageError(cat(key, " is given twice"));
     tol.given = true;
-    tol.typed = std::string(value);
+    // Shown again in the output's header: a plus sign says nothing there.
+    tol.typed = std::string(value.starts_with('+') ? value.substr(1) : value);
     const std::string item = cat(key, "=", value);
     if (value.ends_with('%')) {
-        const std::string_view number = value.substr(0, value.size() - 1);
         double percent = 0.0;
-        const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), percent);
-        if (number.empty() || ec != std::errc{} || ptr != number.data() + number.size() ||
-            !std::isfinite(percent)) {
-            throw UsageError(cat(quoted(item), ": ", quoted(number), " is not a number"));
+        try {
+            percent = read_double(value.substr(0, value.size() - 1));
+        } catch (const UsageError& e) {
+            throw UsageError(cat(quoted(item), ": ", e.what()));
         }
         if (percent < 0.0) throw UsageError(cat(quoted(item), ": a tolerance must not be negative"));
         if (percent >= 100.0) {
@@ -85,14 +84,14 @@ Tolerances read_tolerances(std::string_view text) {
 
 void check_corners(const Tolerances& tol, float b, float t, float er) {
     if (tol.t.corner(t, -1) < 0.0f) {
-        throw UsageError(cat("t=", tol.t.typed, " takes the strip thickness T below 0 at a corner"));
+        throw UsageError(cat("t=", shown(tol.t.typed), " takes the strip thickness T below 0 at a corner"));
     }
     if (!(tol.t.corner(t, +1) < tol.b.corner(b, -1))) {
         throw UsageError(
             "the tolerances take the strip thickness T up to the ground-plane spacing B at a corner");
     }
     if (tol.er.corner(er, -1) < 1.0f) {
-        throw UsageError(cat("er=", tol.er.typed, " takes Er below 1 at a corner"));
+        throw UsageError(cat("er=", shown(tol.er.typed), " takes Er below 1 at a corner"));
     }
 }
 

@@ -105,24 +105,39 @@ std::string lower_unit(std::string_view unit) {
     return out;
 }
 
+[[noreturn]] void out_of_range(std::string_view typed) {
+    throw UsageError(cat(quoted(typed), " is out of range"));
+}
+[[noreturn]] void not_a_number(std::string_view typed) {
+    throw UsageError(cat(quoted(typed), " is not a number"));
+}
+
+// Beyond the type's range either way: too large, or a number that is not
+// zero but rounds to zero.
 template <typename T>
 T parse_or_throw(const std::string& text, std::string_view typed) {
     T value{};
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc::result_out_of_range || (ec == std::errc{} && std::isinf(value))) {
-        throw UsageError(cat("'", typed, "' is out of range"));
+        out_of_range(typed);
     }
-    if (ec != std::errc{} || ptr != text.data() + text.size()) {
-        throw UsageError(cat("'", typed, "' is not a number"));
-    }
+    if (ec != std::errc{} || ptr != text.data() + text.size()) not_a_number(typed);
     return value;
+}
+
+// A value read as typed: -0 is 0, and a number too small for a float is
+// out of range rather than 0.
+float checked_float(double value, std::string_view typed) {
+    const auto rounded = static_cast<float>(value);
+    if (std::isinf(rounded) || (rounded == 0.0f && value != 0.0)) out_of_range(typed);
+    return rounded + 0.0f;
 }
 
 }  // namespace
 
 Reading read_quantity(std::string_view text, Quantity q) {
     const std::size_t n = number_length(text);
-    if (n == 0) throw UsageError(cat("'", text, "' is not a number"));
+    if (n == 0) not_a_number(text);
     const std::string_view number = text.substr(0, n);
     const std::string_view unit_text = text.substr(n);
 
@@ -130,24 +145,30 @@ Reading read_quantity(std::string_view text, Quantity q) {
     const bool has_unit = !unit_text.empty();
     if (has_unit) {
         const UnitSet set = units_of(q);
-        if (set.begin == nullptr) throw UsageError(cat("'", text, "' is not a number"));
+        if (set.begin == nullptr) not_a_number(text);
         const std::string key = lower_unit(unit_text);
         const Unit* found = nullptr;
         for (const Unit* u = set.begin; u != set.end; ++u) {
             if (u->name == key) found = u;
         }
         if (found == nullptr) {
-            throw UsageError(cat("unknown unit '", unit_text, "' in '", text, "' (use ", set.listed, ")"));
+            throw UsageError(cat("unknown unit ", quoted(unit_text), " in ", quoted(text), " (use ", set.listed, ")"));
         }
         unit = *found;
     }
 
     const std::string digits = shifted(number, unit.shift);
-    if (!unit.per_254) return {parse_or_throw<float>(digits, text), has_unit};
-    const double value = parse_or_throw<double>(digits, text) / 254.0;
-    const auto rounded = static_cast<float>(value);
-    if (std::isinf(rounded)) throw UsageError(cat("'", text, "' is out of range"));
-    return {rounded, has_unit};
+    if (!unit.per_254) {
+        const auto value = parse_or_throw<float>(digits, text);
+        return {checked_float(static_cast<double>(value), text), has_unit};
+    }
+    return {checked_float(parse_or_throw<double>(digits, text) / 254.0, text), has_unit};
+}
+
+double read_double(std::string_view text) {
+    const std::size_t n = number_length(text);
+    if (n == 0 || n != text.size()) not_a_number(text);
+    return parse_or_throw<double>(shifted(text, 0), text) + 0.0;
 }
 
 std::string_view default_unit(Quantity q) {

@@ -30,8 +30,13 @@ struct Reading {
 
 // Reads one number with an optional unit (case does not matter; "µ" may
 // stand for "u"). Throws UsageError for text that is not a number, an
-// unknown unit, or a value out of the float range.
+// unknown unit, or a value out of the float range (too large, or so small
+// that it would read as 0). -0 reads as 0.
 Reading read_quantity(std::string_view text, Quantity q);
+
+// A plain number, in double: the numbers of read_quantity without a unit.
+// Throws UsageError.
+double read_double(std::string_view text);
 
 // The model's unit of q as a bare number means it, for messages.
 std::string_view default_unit(Quantity q);

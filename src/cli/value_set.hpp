@@ -25,11 +25,16 @@ struct ValueSet {
     std::vector<Sweep> parts;
 
     std::int64_t size() const;
+    // Calls f with every value in order while it returns true; false when
+    // f stopped it.
     template <typename F>
-    void for_each(F&& f) const {
+    bool for_each(F&& f) const {
         for (const Sweep& s : parts) {
-            for (std::int64_t i = 0; i < s.points; ++i) f(s.at(i));
+            for (std::int64_t i = 0; i < s.points; ++i) {
+                if (!f(s.at(i))) return false;
+            }
         }
+        return true;
     }
 };
 

@@ -115,10 +115,13 @@ void run_table(state::DesignState& s, state::Session& io) {
     layouts::closing_rule(lay);
     out.both(lay);
     if (stored) {
+        // The line says the table is stored: the console shows it only
+        // once the file has taken every byte.
         lay.clear();
         layouts::storage_line(lay, b2.fn);
-        out.both(lay);
+        io.report.write(lay.bytes());
         io.report.flush();
+        io.console.write(lay);
     }
 }
 

@@ -129,7 +129,10 @@ TEST(ValueSets, ListsAndRangesGiveTheDialogsRows) {
     for (const SetCase& c : cases) {
         const cli::ValueSet set = cli::read_value_set(c.text, c.q, "x");
         std::vector<float> got;
-        set.for_each([&](float v) { got.push_back(v); });
+        set.for_each([&](float v) {
+            got.push_back(v);
+            return true;
+        });
         ASSERT_EQ(got.size(), c.values.size()) << c.text;
         EXPECT_EQ(set.size(), static_cast<std::int64_t>(got.size())) << c.text;
         for (std::size_t i = 0; i < got.size(); ++i) {
