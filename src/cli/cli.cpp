@@ -34,8 +34,8 @@ void explain(const Totals& totals, std::string_view who, std::ostream& err) {
     line(unrealisable - totals.too_narrow, "not realisable: the width search found no strip with that impedance");
     line(totals.count(Status::not_finite), "with values that are not finite numbers (status not_finite)");
     line(totals.count(Status::off_target),
-         "off target by 0.1 % or more: the widest strip the zero-thickness model draws (W/B about 5.3) "
-         "has more impedance (see zo_realised)");
+         "off target by 0.1 % or more: the zero-thickness model draws no strip wider than W/B 5.3, and "
+         "near that only coarse widths (see zo_realised)");
     line(totals.count(Status::tolerance_too_wide),
          "without a tolerance window: the width tolerance reaches the strip width");
     line(totals.count(Status::window_reaches_zero),

@@ -96,7 +96,8 @@ Status of a row (the first that applies):
   not_finite               some value is not a finite number (inf or nan
                            in text and CSV, null in JSON)
   off_target               the strip drawn misses the target by 0.1 % or
-                           more (the zero-thickness model's widest strip)
+                           more (the zero-thickness model's widest strips,
+                           W/B above about 4.4; see zo_realised)
   tolerance_exceeds_width  the width tolerance reaches zero width: no window
   window_reaches_zero      the window reaches 0 ohm or below: none is shown
 

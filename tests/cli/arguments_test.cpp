@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/cli.hpp"
 #include "cli/text.hpp"
 #include "cli/units.hpp"
 #include "cli/usage_error.hpp"
@@ -259,6 +261,10 @@ const ErrorCase kErrors[] = {
     {"synthesize --b 0.25 --er 2.2 --zo 50R", "--zo: unknown unit 'R' in '50R' (use ohm)"},
     {LINE "--tand 0.1%", "--tand: '0.1%' is not a number"},
     {"analyze --b 1e39 --er 2.2 --w 0.2", "--b: '1e39' is out of range"},
+    // Too small for a float is out of range too, not 0.
+    {"analyze --b 0.25 --er 2.2 --w 1e-46", "--w: '1e-46' is out of range"},
+    {"analyze --b 0.25 --er 2.2 --w 1e-44um", "--w: '1e-44um' is out of range"},
+    {LINE "--roughness 1e-50um", "--roughness: '1e-50um' is out of range"},
     {"analyze --b 1e40mm --er 2.2 --w 0.2", "--b: '1e40mm' is out of range"},
     {LINE "--f 1e99999999999GHz", "--f: '1e99999999999GHz' is out of range"},
     // The line.
@@ -291,6 +297,19 @@ const ErrorCase kErrors[] = {
     {LINE "--units cm", "--units: unknown unit 'cm' (use in, mil, mm or um)"},
     {LINE "--units MM", "--units: unknown unit 'MM' (use in, mil, mm or um)"},
     {LINE "--format yaml", "--format: unknown format 'yaml' (use text, csv or json)"},
+    // What was typed comes back on one line, without terminal controls or
+    // bytes that are not UTF-8, and cut short when long.
+    {"analyze --b 0.25 --er 2.2 --w \x1b[2J\x07", "--w: '\\x1B[2J\\x07' is not a number"},
+    {"analyze --b 0.25 --er 2.2 --w \xc2\x9b" "31m", "--w: '\\xC2\\x9B31m' is not a number"},
+    {"analyze --b \xff\xfe --er 2.2 --w 0.2", "--b: '\\xFF\\xFE' is not a number"},
+    {"analyze --b \xe2\x82 --er 2.2 --w 0.2", "--b: '\\xE2\\x82' is not a number"},
+    {"analyze --b 0.25 --er 2.2 --w \xc2\xb5\xce\xbc\xe2\x82\xac", "--w: '\xc2\xb5\xce\xbc\xe2\x82\xac' is not a number"},
+    {LINE "--\x1b]0;title\x07", "unknown option '--\\x1B]0;title\\x07'"},
+    {"analyze --b 0.25 --er 2.2 --w 0123456789012345678901234567890123456789tail",
+     "--w: unknown unit 'tail' in '0123456789012345678901234567890123456789...' (use in, mil, mm or um)"},
+    {"analyze --b 0.25 --er 2.2 --w 0.5 --t 0.25000000000000000000000000000000000000000000000001",
+     "--t: the strip thickness T must be below the ground-plane spacing B (got --t "
+     "0.25000000000000000000000000000000000000... with --b 0.25)"},
     // Tolerances.
     {LINE "--tol b", "--tol: 'b' is not KEY=VALUE (keys b, t, er, w)"},
     {LINE "--tol b=", "--tol: 'b=' is not KEY=VALUE (keys b, t, er, w)"},
@@ -300,6 +319,9 @@ const ErrorCase kErrors[] = {
     {LINE "--tol b=1%,b=2%", "--tol: b is given twice"},
     {LINE "--tol b=x%", "--tol: 'b=x%': 'x' is not a number"},
     {LINE "--tol b=%", "--tol: 'b=%': '' is not a number"},
+    {LINE "--tol b=+-5%", "--tol: 'b=+-5%': '+-5' is not a number"},
+    {LINE "--tol b=1e400%", "--tol: 'b=1e400%': '1e400' is out of range"},
+    {LINE "--tol b=5%%", "--tol: 'b=5%%': '5%' is not a number"},
     {LINE "--tol b=-1%", "--tol: 'b=-1%': a tolerance must not be negative"},
     {LINE "--tol b=100%", "--tol: 'b=100%': a relative tolerance must be below 100%"},
     {LINE "--tol w=-1mil", "--tol: 'w=-1mil': a tolerance must not be negative"},
@@ -311,6 +333,32 @@ const ErrorCase kErrors[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, UsageErrors, ::testing::ValuesIn(kErrors));
+
+// A value that holds a line break still makes one line of message.
+TEST(UsageErrors, ALineBreakInAValueIsShownNotWritten) {
+    const std::vector<std::string_view> args = {"analyze", "--b", "0.25\nferravane: ok", "--er", "2.2", "--w", "1"};
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::run(args, out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(),
+              "ferravane analyze: --b: unknown unit '\\x0Aferravane: ok' in '0.25\\x0Aferravane: ok' (use in, mil, "
+              "mm or um); try 'ferravane analyze --help'\n");
+}
+
+// The plus sign, and -0, read the same in every value.
+TEST(Options, SignsReadTheSameEverywhere) {
+    const CliRun plus = run_cli("analyze --b +0.25 --er +2.2 --w +0.2 --tol b=+5%,w=+0.5mil --format csv");
+    const CliRun bare = run_cli("analyze --b 0.25 --er 2.2 --w 0.2 --tol b=5%,w=0.5mil --format csv");
+    EXPECT_EQ(plus.status, 0) << plus.err;
+    EXPECT_EQ(plus.out, bare.out);
+    const CliRun text = run_cli("analyze --b 0.25 --er 2.2 --w 0.2 --t -0 --tand -0 --tol b=+5%");
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find(", T 0 in, "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find(", loss tangent 0, "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("# tolerances: b +/-5%\n"), std::string::npos) << text.out;
+    EXPECT_EQ(parse_json(run_cli("analyze --b 0.25 --er 2.2 --w 0.2 --t -0mm --format json").out)["line"]["t"].text,
+              "0");
+}
 
 TEST(UsageErrors, TheSameLineWithoutTheFaultRuns) {
     // The base lines of the table are themselves sound.
