@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct UnaryDomain {
     Gen gen;
     int count;
 };
+inline void PrintTo(const UnaryDomain& d, std::ostream* os) { *os << d.name; }
 
 // Ranges the model uses, whole domains, and the edges where the reductions
 // and the final rounding change behaviour.
@@ -69,6 +71,7 @@ struct PowDomain {
     PowGen gen;
     int count;
 };
+inline void PrintTo(const PowDomain& d, std::ostream* os) { *os << d.name; }
 
 // y for a chosen y log x, so that the result is in range.
 inline double exponent_for(double x, double t) { return t / std::log(x); }

@@ -356,6 +356,7 @@ struct LibDomain {
     double (*ref)(Ref&, double, double);
     std::pair<double, double> (*gen)(Inputs&);
 };
+void PrintTo(const LibDomain& d, std::ostream* os) { *os << d.name; }
 
 const std::vector<LibDomain>& lib_domains() {
     static const std::vector<LibDomain> domains = {
