@@ -3,6 +3,7 @@
 // rule through the normalised impedance sensitivities, with the surface
 // resistance raised by Hammerstad's roughness factor.
 #include "model/model.hpp"
+#include "model/constants.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {
@@ -12,9 +13,6 @@ namespace {
 using wide::atan;
 using wide::sqrt;
 
-constexpr Stored kEta = 376.7303f;      // wave impedance of free space, ohms
-constexpr Stored kSpeed = 11800.372f;   // speed of light for wavelengths, inch MHz
-constexpr Stored kDbPerNeper = 8.686f;
 constexpr Stored kRoughness = 1.4f;     // coefficient of the roughness factor
 constexpr Stored kMuPerMetre = 0.0000001f;  // with 4 pi: henries per metre
 constexpr Stored kMetrePerInch = 0.0254f;
@@ -50,7 +48,7 @@ LossAtFrequency sllos_frequency(float er, float f, float res, float sr, float tl
         rs = rs * (1.0 + 2.0 / kPi * atan(tp));
         at.rs = rs.value();
     }
-    at.wl = kSpeed.value() / f;
+    at.wl = kSpeedForWavelengths.value() / f;
     at.wg = Stored(Stored(at.wl) / sqrt(Stored(er))).value();
     at.ad = Stored(kPi * kDbPerNeper * Stored(tlos) / Stored(at.wg)).value();
     at.q_wide = kPi * kDbPerNeper / Stored(at.wg);

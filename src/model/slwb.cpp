@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "model/model.hpp"
+#include "model/constants.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {
@@ -72,11 +73,11 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
     // Inverse of Wheeler's formula for the effective width W'/B.
     const Stored x = Stored(t) * (1.0 / Stored(b));
     const Stored temp = x / (1.0 - x);
-    const Stored am = 2.0 / (1.0 + Stored(0.6666667f) * temp);
+    const Stored am = 2.0 / (1.0 + kTwoThirds * temp);
     const double e = exp(kPi * a);  // not stored: used wide by the next step
-    const Stored wo = 8.0 * (1.0 - x) / kPi * sqrt(e + Stored(0.568f)) / (e - 1.0);
+    const Stored wo = 8.0 * (1.0 - x) / kPi * sqrt(e + kRootTermInverse) / (e - 1.0);
     const double r = x / (2.0 - x);
-    Stored deltaw = r * r + pow(Stored(0.0796f) * x / (wo - Stored(0.26f) * x), am);
+    Stored deltaw = r * r + pow(kWidthCorrection * x / (wo - kWidthCorrectionInverse * x), am);
     deltaw = x / kPi * (1.0 - 0.5 * log(deltaw));
     w = Stored(Stored(b) * (wo - deltaw)).value();
     if (unrealisable(w)) {

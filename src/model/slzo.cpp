@@ -8,6 +8,7 @@
 // One statement per step of the formulas: Stored values are floats, the
 // arithmetic inside a statement is double (model/step.hpp).
 #include "model/model.hpp"
+#include "model/constants.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {
@@ -22,20 +23,19 @@ using wide::sqrt;
 // The two elliptic forms meet at k = 1/sqrt(2); the same constant decides
 // which modulus enters the logarithm and whether the ratio is inverted.
 constexpr Stored kMeet = 0.70710677f;
-constexpr Stored kTwoThirds = 0.6666667f;
 constexpr Stored kLn4 = 1.3862944f;
 
 inline ZoGeometry wheeler(Stored b, Stored t, Stored w) {
     const Stored x = t * (1.0 / b);                                    // T/B
     Stored temp = x / (1.0 - x);
     const Stored am = 2.0 / (1.0 + kTwoThirds * temp);                 // the exponent m
-    Stored deltaw = pow(Stored(0.0796f) * x / (w / b + Stored(1.1f) * x), am);
+    Stored deltaw = pow(kWidthCorrection * x / (w / b + kWidthCorrectionW * x), am);
     const double r = x / (2.0 - x);
     deltaw = 1.0 - 0.5 * log(r * r + deltaw);
     deltaw = (temp / kPi) * deltaw;                                    // dW/(B - T)
     const Stored wprime = w / (b - t) + deltaw;                        // W'/(B - T)
     temp = 8.0 / (kPi * wprime);
-    const Stored z = 1.0 + 0.5 * temp * (temp + sqrt(temp * temp + Stored(6.27f)));
+    const Stored z = 1.0 + 0.5 * temp * (temp + sqrt(temp * temp + kRootTerm));
     return {ZoGeometry::Form::thick, z.value()};
 }
 

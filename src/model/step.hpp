@@ -38,8 +38,4 @@ inline double cosh(double x) { return math::cosh(x); }
 inline double atan(double x) { return math::atan(x); }
 }  // namespace wide
 
-// Constants are the 32-bit values of the formulas, widened where they are
-// used: pi is 3.1415927f, not the double nearest to pi.
-inline constexpr Stored kPi = 3.1415927f;
-
 }  // namespace ferravane::model
