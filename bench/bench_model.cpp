@@ -5,10 +5,12 @@
 #include <string>
 
 #include "model/model.hpp"
+#include "engine/engine.hpp"
 
 namespace {
 
 using namespace ferravane::model;
+namespace engine = ferravane::engine;
 
 struct Line {
     float b, er, t, w, zo;
@@ -111,8 +113,8 @@ BENCHMARK(BM_slsen)->DenseRange(0, 4);
 }  // namespace
 
 // The model work of one table row on the default 50-ohm line, as the plain
-// call sequence has it (every routine in every row) and as the row loops do
-// it (what does not change within the table computed once, outside). The
+// call sequence has it (every routine in every row) and as the row engine
+// does it (what does not change within the table computed once). The
 // swept value moves from row to row as in a table.
 enum RowKind { kFrequency, kWidthSensitivity, kSynthesisLoss, kSynthesisSensitivity };
 constexpr const char* kRowNames[] = {"frequency analysis", "width sensitivity",
@@ -125,53 +127,53 @@ void BM_row(benchmark::State& state) {
     const bool plain = state.range(1) == 0;
     Sllos1 los;
     Slsen1 sen;
-    const LossOfLine line = sllos_line(kB, kEr, kT, 0.2026f);
-    const LossAtFrequency at = sllos_frequency(kEr, 1000.0f, kRes, kSr, kTlos);
+    const engine::Line line{kB, kT, kEr, kTlos, kRes, kSr};
+    engine::LineRows rows(line, {.sensitivities = kind == kWidthSensitivity || kind == kSynthesisSensitivity});
+    if (kind == kFrequency) rows.of_width(0.2026f);
     float x = 0.0f;
     for (auto _ : state) {
         float tec, wbyb, zo, w = 0.2026f;
-        WidthImpedance of_w;
         std::int32_t isyne;
         switch (kind) {
             case kFrequency:
                 if (plain) {
                     sllos(kB, kEr, 1000.0f + x, kRes, kSr, kT, kTlos, w, 50.0f, los, sen);
                 } else {
-                    sllos_combine(sllos_frequency(kEr, 1000.0f + x, kRes, kSr, kTlos), line, los, sen);
+                    los = rows.loss_at(1000.0f + x);
                 }
                 break;
             case kWidthSensitivity:
                 w = 0.01f + x * 1e-6f;
-                slzo(kB, kEr, kT, w, zo);
                 if (plain) {
+                    slzo(kB, kEr, kT, w, zo);
                     slsen(kB, kEr, kT, w, zo, sen);
+                    slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    slsen_from_zo(kB, kEr, kT, w, zo, sen);
+                    sen = rows.of_width(w).sen;
                 }
-                slmode(kB, kEr, kT, tec, w, wbyb);
                 break;
             case kSynthesisLoss:
                 zo = 20.0f + x * 1e-4f;
                 if (plain) {
                     slwb(kB, kEr, isyne, kT, w, zo);
                     sllos(kB, kEr, 1000.0f, kRes, kSr, kT, kTlos, w, zo, los, sen);
+                    slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    slwb_and_zo(kB, kEr, isyne, kT, w, zo, of_w);
-                    sllos_combine(at, sllos_line_from_air_zo(kB, kEr, kT, w, slzo_in(of_w.geometry, 1.0f)),
-                                  los, sen);
+                    w = rows.for_impedance(zo).w;
+                    los = rows.loss_at(1000.0f);
                 }
-                slmode(kB, kEr, kT, tec, w, wbyb);
                 break;
             case kSynthesisSensitivity:
                 zo = 20.0f + x * 1e-4f;
                 if (plain) {
                     slwb(kB, kEr, isyne, kT, w, zo);
                     slsen(kB, kEr, kT, w, zo, sen);
+                    slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    slwb_and_zo(kB, kEr, isyne, kT, w, zo, of_w);
-                    slsen_from_zo(kB, kEr, kT, w, of_w.zo, sen);
+                    const engine::Strip& strip = rows.for_impedance(zo);
+                    w = strip.w;
+                    sen = strip.sen;
                 }
-                slmode(kB, kEr, kT, tec, w, wbyb);
                 break;
         }
         benchmark::DoNotOptimize(los);
@@ -179,7 +181,7 @@ void BM_row(benchmark::State& state) {
         benchmark::DoNotOptimize(w);
         x = x < 65536.0f ? x + 1.0f : 0.0f;
     }
-    state.SetLabel(std::string(kRowNames[kind]) + (plain ? ", every routine" : ", reused"));
+    state.SetLabel(std::string(kRowNames[kind]) + (plain ? ", every routine" : ", row engine"));
 }
 BENCHMARK(BM_row)->ArgsProduct({{kFrequency, kWidthSensitivity, kSynthesisLoss,
                                  kSynthesisSensitivity},

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/records.hpp"
+#include "engine/engine.hpp"
 #include "run/layouts.hpp"
 #include "textio/layout.hpp"
 #include "textio/out_stream.hpp"
@@ -32,18 +32,28 @@ constexpr const char* kNames[] = {"frequency analysis", "width sensitivity", "sy
                                   "synthesis with sensitivity"};
 
 void row(Layout& lay, Kind kind, float x) {
+    engine::Row r;
     switch (kind) {
         case kFrequency:
-            run::layouts::frequency_row(lay, x, kFreqLoss);
+            r.f = x;
+            r.loss = kFreqLoss;
+            run::layouts::frequency_row(lay, r);
             break;
         case kWidthSensitivity:
-            run::layouts::sensitivity_row(lay, x, x * 4.0f, 14.15f, 3.32f, kWidthSens);
+            r.strip = {true, x, 14.15f, x * 4.0f, 3.32f, kWidthSens};
+            r.zo = 14.15f;
+            run::layouts::sensitivity_row(lay, r);
             break;
         case kSynthesisLoss:
-            run::layouts::synthesis_loss_row(lay, 0.0305f, 0.122f, x, 17.52f, kSynLoss);
+            r.strip = {true, 0.0305f, x, 0.122f, 17.52f, {}};
+            r.zo = x;
+            r.loss = kSynLoss;
+            run::layouts::synthesis_loss_row(lay, r);
             break;
         case kSynthesisSensitivity:
-            run::layouts::sensitivity_row(lay, 0.0298f, 0.1194f, x, 17.57f, kSynSens);
+            r.strip = {true, 0.0298f, x, 0.1194f, 17.57f, kSynSens};
+            r.zo = x;
+            run::layouts::sensitivity_row(lay, r);
             break;
     }
 }

@@ -16,7 +16,7 @@
 #include "input/dialog.hpp"
 #include "platform/platform.hpp"
 #include "model/sweep.hpp"
-#include "model/model.hpp"
+#include "engine/engine.hpp"
 #include "state/design_state.hpp"
 #include "run/layouts.hpp"
 #include "state/session.hpp"
@@ -68,28 +68,28 @@ struct ModelRows {
     Check& check;
     std::int64_t count = 0;
 
-    void frequency(float f, const model::Sllos1& r) {
-        check.add(f);
-        check.add(r);
+    void strip(const engine::Row& r) {
+        check.add(r.strip.w);
+        check.add(r.strip.wbyb);
+        check.add(r.zo);
+        check.add(r.strip.tec);
+    }
+    void frequency(const engine::Row& r) {
+        check.add(*r.f);
+        check.add(r.loss);
         ++count;
     }
-    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
-        check.add(w);
-        check.add(wbyb);
-        check.add(zod);
-        check.add(tec);
-        check.add(r);
+    void synthesis_loss(const engine::Row& r) {
+        strip(r);
+        check.add(r.loss);
         ++count;
     }
-    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
-        check.add(w);
-        check.add(wbyb);
-        check.add(zo);
-        check.add(tec);
-        check.add(r);
+    void sensitivity(const engine::Row& r) {
+        strip(r);
+        check.add(r.strip.sen);
         ++count;
     }
-    void unrealisable(float zo) { check.add(zo); }
+    void unrealisable(const engine::Row& r) { check.add(r.strip.zo); }
 };
 
 // Formatted: the program's row layouts into an OutStream, as the console
@@ -114,13 +114,9 @@ void sweep(DesignState& s, Rows& rows, Check& check) {
     } else if (s.blk1.ifunc == 2) {
         run::sweeps::synthesis_loss_rows(s, rows);
     } else {
-        float zo = 0.0f;
-        model::slzo(b2.b, b2.er, b2.t, b2.wdef, zo);
-        check.add(zo);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, b2.wdef, wbyb);
-        check.add(tec);
+        const engine::Strip strip = engine::LineRows(run::sweeps::line_of(b2)).of_width(b2.wdef);
+        check.add(strip.zo);
+        check.add(strip.tec);
         run::sweeps::frequency_rows(s, b2.wdef, rows);
     }
 }

@@ -1,6 +1,5 @@
 #include "cli/arguments.hpp"
 
-#include <array>
 #include <map>
 
 #include "cli/text.hpp"
@@ -9,40 +8,114 @@
 namespace ferravane::cli {
 namespace {
 
-// The dialog's resistivity menu, micro-ohm-cm.
-struct Metal {
-    std::string_view name;
-    float res1;
-};
-constexpr std::array<Metal, 7> kMetals = {{{"silver", 1.6f},
-                                           {"copper", 1.7f},
-                                           {"gold", 2.5f},
-                                           {"aluminum", 4.0f},
-                                           {"aluminium", 4.0f},
-                                           {"brass", 7.0f},
-                                           {"steel", 11.8f}}};
+// A value above low (strict) or at least low, else the rule broken.
+float at_least(std::string_view value, Quantity q, float low, bool strict, std::string_view rule) {
+    const float v = read_quantity(value, q).value;
+    if (strict ? !(v > low) : !(v >= low)) throw UsageError(cat(rule, " (got ", quoted(value), ")"));
+    return v;
+}
 
-constexpr std::array<std::string_view, 10> kCommon = {
-    "b", "er", "t", "f", "metal", "roughness", "tand", "tol", "units", "format"};
-
-bool known_option(Command c, std::string_view name) {
-    for (std::string_view n : kCommon) {
-        if (n == name) return true;
+void read_metal(Request& req, std::string_view value) {
+    std::string_view name = value;
+    for (const model::MetalAlias& a : model::kMetalAliases) {
+        if (a.alias == value) name = a.name;
     }
-    return name == (c == Command::analyze ? "w" : "zo");
+    for (const model::Metal& m : model::kMetals) {
+        if (m.name == name) {
+            req.line.res1 = m.res1;
+            req.metal = std::string(value);
+            return;
+        }
+    }
+    float res1 = 0.0f;
+    try {
+        res1 = read_quantity(value, Quantity::number).value;
+    } catch (const UsageError&) {
+        std::string names;
+        for (const model::Metal& m : model::kMetals) names += cat(names.empty() ? "" : ", ", m.name);
+        throw UsageError(cat("unknown metal ", quoted(value), " (use ", names, " or a resistivity in micro-ohm-cm)"));
+    }
+    if (res1 < 0.0f) throw UsageError(cat("the resistivity must not be negative (got ", quoted(value), ")"));
+    req.line.res1 = res1;
+    req.metal.clear();
+}
+
+void read_format(Request& req, std::string_view value) {
+    constexpr std::pair<std::string_view, Format> kFormats[] = {
+        {"text", Format::text}, {"csv", Format::csv}, {"json", Format::json}};
+    for (const auto& [name, format] : kFormats) {
+        if (name == value) {
+            req.format = format;
+            return;
+        }
+    }
+    throw UsageError(cat("unknown format ", quoted(value), " (use text, csv or json)"));
+}
+
+// Every option: its name, the command it belongs to (none: both), and how
+// its value is read into the request.
+struct Option {
+    std::string_view name;
+    std::optional<Command> only;
+    void (*read)(Request&, std::string_view);
+};
+
+constexpr Option kOptions[] = {
+    {"b", std::nullopt,
+     [](Request& r, std::string_view v) {
+         r.line.b = at_least(v, Quantity::length, 0.0f, true, "the ground-plane spacing B must be above 0");
+     }},
+    {"er", std::nullopt,
+     [](Request& r, std::string_view v) {
+         r.line.er = at_least(v, Quantity::number, 1.0f, false, "the dielectric constant Er must be at least 1");
+     }},
+    {"w", Command::analyze,
+     [](Request& r, std::string_view v) { r.values = read_value_set(v, Quantity::length, "the strip width W"); }},
+    {"zo", Command::synthesize,
+     [](Request& r, std::string_view v) { r.values = read_value_set(v, Quantity::impedance, "the impedance Zo"); }},
+    {"t", std::nullopt,
+     [](Request& r, std::string_view v) {
+         r.line.t = at_least(v, Quantity::length, 0.0f, false, "the strip thickness T must not be negative");
+     }},
+    {"tand", std::nullopt,
+     [](Request& r, std::string_view v) {
+         r.line.tlos = at_least(v, Quantity::number, 0.0f, false, "the loss tangent must not be negative");
+     }},
+    {"metal", std::nullopt, read_metal},
+    {"roughness", std::nullopt,
+     [](Request& r, std::string_view v) {
+         r.line.sr1 = at_least(v, Quantity::roughness, 0.0f, false, "the surface roughness must not be negative");
+     }},
+    {"f", std::nullopt,
+     [](Request& r, std::string_view v) { r.freqs = read_value_set(v, Quantity::frequency, "the frequency"); }},
+    {"tol", std::nullopt, [](Request& r, std::string_view v) { r.tol = read_tolerances(v); }},
+    {"units", std::nullopt,
+     [](Request& r, std::string_view v) {
+         if (!length_unit_named(v, r.units)) {
+             throw UsageError(cat("unknown unit ", quoted(v), " (use ", length_units_listed(), ")"));
+         }
+     }},
+    {"format", std::nullopt, read_format},
+};
+
+const Option* option_named(Command c, std::string_view name) {
+    for (const Option& o : kOptions) {
+        if (o.name == name && (!o.only || *o.only == c)) return &o;
+    }
+    return nullptr;
 }
 
 class RequestReader {
 public:
     explicit RequestReader(Command c) { req_.command = c; }
 
-    void option(std::string_view name, std::string_view value) {
-        if (seen_.contains(name)) throw UsageError(cat("--", name, " is given twice"));
-        seen_[name] = value;
+    void option(const Option& o, std::string_view value) {
+        if (seen_.contains(o.name)) throw UsageError(cat("--", o.name, " is given twice"));
+        seen_[o.name] = value;
         try {
-            read(name, value);
+            o.read(req_, value);
         } catch (const UsageError& e) {
-            throw UsageError(cat("--", name, ": ", e.what()));
+            throw UsageError(cat("--", o.name, ": ", e.what()));
         }
     }
 
@@ -63,93 +136,14 @@ public:
                 throw UsageError(cat("--tol: ", e.what()));
             }
         }
-        // Stored as the dialog stores them, in float arithmetic.
-        line.res = line.res1 * 3.937008e-7f;  // micro-ohm-cm to ohm-inch
-        line.sr = line.sr1 * 1e-6f;           // micro-inches to inches
+        line.res = model::ohm_inches(line.res1);
+        line.sr = model::inches_of_roughness(line.sr1);
         return req_;
     }
 
 private:
     void require(std::string_view name, std::string_view what) {
-        if (!seen_.contains(name)) {
-            throw UsageError(cat("missing --", name, " (", what, ")"));
-        }
-    }
-
-    static float at_least(std::string_view value, Quantity q, float low, bool strict,
-                          std::string_view rule) {
-        const float v = read_quantity(value, q).value;
-        if (strict ? !(v > low) : !(v >= low)) {
-            throw UsageError(cat(rule, " (got ", quoted(value), ")"));
-        }
-        return v;
-    }
-
-    void read(std::string_view name, std::string_view value) {
-        Line& line = req_.line;
-        if (name == "b") {
-            line.b = at_least(value, Quantity::length, 0.0f, true,
-                              "the ground-plane spacing B must be above 0");
-        } else if (name == "t") {
-            line.t = at_least(value, Quantity::length, 0.0f, false,
-                              "the strip thickness T must not be negative");
-        } else if (name == "er") {
-            line.er = at_least(value, Quantity::number, 1.0f, false,
-                               "the dielectric constant Er must be at least 1");
-        } else if (name == "tand") {
-            line.tlos = at_least(value, Quantity::number, 0.0f, false,
-                                 "the loss tangent must not be negative");
-        } else if (name == "roughness") {
-            line.sr1 = at_least(value, Quantity::roughness, 0.0f, false,
-                                "the surface roughness must not be negative");
-        } else if (name == "metal") {
-            read_metal(value);
-        } else if (name == "w") {
-            req_.values = read_value_set(value, Quantity::length, "the strip width W");
-        } else if (name == "zo") {
-            req_.values = read_value_set(value, Quantity::impedance, "the impedance Zo");
-        } else if (name == "f") {
-            req_.freqs = read_value_set(value, Quantity::frequency, "the frequency");
-        } else if (name == "tol") {
-            req_.tol = read_tolerances(value);
-        } else if (name == "units") {
-            if (!length_unit_named(value, req_.units)) {
-                throw UsageError(cat("unknown unit ", quoted(value), " (use in, mil, mm or um)"));
-            }
-        } else if (name == "format") {
-            if (value == "text") {
-                req_.format = Format::text;
-            } else if (value == "csv") {
-                req_.format = Format::csv;
-            } else if (value == "json") {
-                req_.format = Format::json;
-            } else {
-                throw UsageError(cat("unknown format ", quoted(value), " (use text, csv or json)"));
-            }
-        }
-    }
-
-    void read_metal(std::string_view value) {
-        for (const Metal& m : kMetals) {
-            if (m.name == value) {
-                req_.line.res1 = m.res1;
-                req_.metal = std::string(m.name);
-                return;
-            }
-        }
-        float res1 = 0.0f;
-        try {
-            res1 = read_quantity(value, Quantity::number).value;
-        } catch (const UsageError&) {
-            throw UsageError(cat("unknown metal ", quoted(value),
-                                 " (use silver, copper, gold, aluminum, brass, steel or a resistivity in "
-                                 "micro-ohm-cm)"));
-        }
-        if (res1 < 0.0f) {
-            throw UsageError(cat("the resistivity must not be negative (got ", quoted(value), ")"));
-        }
-        req_.line.res1 = res1;
-        req_.metal.clear();
+        if (!seen_.contains(name)) throw UsageError(cat("missing --", name, " (", what, ")"));
     }
 
     Request req_;
@@ -165,7 +159,8 @@ Request read_request(Command c, std::span<const std::string_view> args) {
         }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(2, eq == std::string_view::npos ? arg.npos : eq - 2);
-        if (!known_option(c, name)) throw UsageError(cat("unknown option ", quoted(cat("--", name))));
+        const Option* o = option_named(c, name);
+        if (o == nullptr) throw UsageError(cat("unknown option ", quoted(cat("--", name))));
         std::string_view value;
         if (eq != std::string_view::npos) {
             value = arg.substr(eq + 1);
@@ -173,7 +168,7 @@ Request read_request(Command c, std::span<const std::string_view> args) {
             value = args[++i];
         }
         if (value.empty()) throw UsageError(cat("--", name, ": missing value"));
-        reader.option(name, value);
+        reader.option(*o, value);
     }
     return reader.finish();
 }

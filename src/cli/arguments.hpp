@@ -11,27 +11,25 @@
 #include "cli/tolerance.hpp"
 #include "cli/units.hpp"
 #include "cli/value_set.hpp"
+#include "engine/engine.hpp"
+#include "model/materials.hpp"
 
 namespace ferravane::cli {
 
 enum class Command { analyze, synthesize };
 enum class Format { text, csv, json };
 
-// The line in the model's units, materials stored as the dialog stores
-// them: res = res1 * 3.937008e-7 ohm-inch and sr = sr1 * 1e-6 inch, in
-// float arithmetic.
-struct Line {
-    float b = 0.0f, t = 0.0f, er = 0.0f, tlos = 0.0f;
-    float res1 = 1.7f;  // micro-ohm-cm
-    float sr1 = 2.5f;   // micro-inches
-    float res = 0.0f;   // ohm-inch
-    float sr = 0.0f;    // inches
+// The line in the model's units, with the materials as typed; res and sr
+// are stored from them as the dialog stores them (model/materials.hpp).
+struct Line : engine::Line {
+    float res1 = model::kMetals[model::kDefaultMetal].res1;          // micro-ohm-cm
+    float sr1 = model::kRoughnesses[model::kDefaultRoughness].sr1;  // micro-inches
 };
 
 struct Request {
     Command command = Command::analyze;
     Line line;
-    std::string metal = "copper";    // the metal's name, or "" for a number
+    std::string metal{model::kMetals[model::kDefaultMetal].name};  // or "" for a number
     ValueSet values;                 // widths (analyze) or impedances (synthesize)
     std::optional<ValueSet> freqs;   // MHz
     Tolerances tol;

@@ -7,7 +7,7 @@ namespace {
 
 using Value = std::optional<float>;
 
-bool computed(const Row& r) { return r.status != Status::unrealisable; }
+bool computed(const Row& r) { return r.strip.realised; }
 
 Value length(const Row& r, float inches, LengthUnit u) {
     if (!computed(r)) return std::nullopt;
@@ -28,15 +28,15 @@ Value window(const Row& r, LengthUnit) {
 }
 
 const Column kStrip[] = {
-    {"w", ColumnUnit::length, [](const Row& r, LengthUnit u) { return length(r, r.w, u); }},
-    {"w_over_b", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.wbyb); }},
+    {"w", ColumnUnit::length, [](const Row& r, LengthUnit u) { return length(r, r.strip.w, u); }},
+    {"w_over_b", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.strip.wbyb); }},
     // The impedance asked for stays in a row that could not be realised.
     {"zo", ColumnUnit::ohm, [](const Row& r, LengthUnit) -> Value { return r.zo; }},
-    {"te11_ghz", ColumnUnit::ghz, [](const Row& r, LengthUnit) { return plain(r, r.tec); }},
+    {"te11_ghz", ColumnUnit::ghz, [](const Row& r, LengthUnit) { return plain(r, r.strip.tec); }},
 };
 // synthesize: the impedance of the strip drawn, beside the target.
 const Column kRealised = {"zo_realised", ColumnUnit::ohm,
-                          [](const Row& r, LengthUnit) { return plain(r, r.zo_realised); }};
+                          [](const Row& r, LengthUnit) { return plain(r, r.strip.zo); }};
 const Column kLoss[] = {
     {"f_mhz", ColumnUnit::mhz, [](const Row& r, LengthUnit) { return r.f; }},
     {"lambda0", ColumnUnit::length, [](const Row& r, LengthUnit u) { return length(r, r.loss.wl, u); }},
@@ -47,10 +47,10 @@ const Column kLoss[] = {
     {"loss_total", ColumnUnit::loss, [](const Row& r, LengthUnit u) { return loss(r, r.loss.atot, u); }},
 };
 const Column kSensitivity[] = {
-    {"s_b", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.sen.szob); }},
-    {"s_er", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.sen.szoer); }},
-    {"s_w", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.sen.szow); }},
-    {"s_t", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.sen.szot); }},
+    {"s_b", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.strip.sen.szob); }},
+    {"s_er", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.strip.sen.szoer); }},
+    {"s_w", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.strip.sen.szow); }},
+    {"s_t", ColumnUnit::none, [](const Row& r, LengthUnit) { return plain(r, r.strip.sen.szot); }},
     {"status", ColumnUnit::status, nullptr},
 };
 const Column kWindow[] = {

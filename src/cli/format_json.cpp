@@ -50,12 +50,11 @@ public:
                  ", \"roughness\": ", number_value(l.sr1), "},\n");
         if (req_.tol.any()) {
             std::string t;
-            const std::pair<const char*, const Tolerance*> keys[] = {
-                {"b", &req_.tol.b}, {"t", &req_.tol.t}, {"er", &req_.tol.er}, {"w", &req_.tol.w}};
-            for (const auto& [key, tol] : keys) {
-                if (!tol->given) continue;
+            for (const ToleranceKey& k : kToleranceKeys) {
+                const Tolerance& tol = req_.tol.*k.member;
+                if (!tol.given) continue;
                 if (!t.empty()) t += ", ";
-                t += cat(string_value(key), ": ", string_value(tol->typed));
+                t += cat(string_value(k.key), ": ", string_value(tol.typed));
             }
             s += cat("  \"tolerances\": {", t, "},\n");
         }

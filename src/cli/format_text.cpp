@@ -29,12 +29,11 @@ public:
              << " uohm-cm, roughness " << six_digits(l.sr1) << " uin\n";
         if (req_.tol.any()) {
             out_ << "# tolerances:";
-            const std::pair<const char*, const Tolerance*> keys[] = {
-                {"b", &req_.tol.b}, {"t", &req_.tol.t}, {"er", &req_.tol.er}, {"w", &req_.tol.w}};
             const char* sep = " ";
-            for (const auto& [key, tol] : keys) {
-                if (!tol->given) continue;
-                out_ << sep << key << " +/-" << tol->typed;
+            for (const ToleranceKey& k : kToleranceKeys) {
+                const Tolerance& tol = req_.tol.*k.member;
+                if (!tol.given) continue;
+                out_ << sep << k.key << " +/-" << tol.typed;
                 sep = ", ";
             }
             out_ << '\n';

@@ -22,29 +22,39 @@ Status worse(Status a, Status b) {
     return a < b ? a : b;
 }
 
+engine::Line line_of(const Line& l) { return engine::Line{l.b, l.t, l.er, l.tlos, l.res, l.sr}; }
+
 class RowRun {
 public:
-    RowRun(const Request& req, const std::function<bool(const Row&)>& sink) : req_(req), sink_(sink) {}
+    RowRun(const Request& req, const std::function<bool(const Row&)>& sink)
+        : req_(req), sink_(sink), line_(line_of(req.line), {.sensitivities = true}) {}
 
-    // The rows of one strip, whose geometry is g: one, or one per
-    // frequency. The part of the loss that depends on the strip alone is
-    // computed once for it, from the strip's air-filled impedance.
-    bool emit(Row& row, const model::ZoGeometry& g) {
-        if (!req_.freqs) return send(row);
-        const Line& l = req_.line;
-        const bool realised = row.status != Status::unrealisable;
-        model::LossOfLine line;
-        if (realised && l.res != 0.0f) {
-            line = model::sllos_line_from_air_zo(l.b, l.er, l.t, row.w, model::slzo_in(g, 1.0f));
+    // The row of the width or impedance value, then its rows: one, or one
+    // per frequency.
+    bool strip(float value) {
+        Row row;
+        if (req_.command == Command::analyze) {
+            row.strip = line_.of_width(value);
+            row.zo = row.strip.zo;
+        } else {
+            row.zo = value;
+            row.strip = line_.for_impedance(value);
+            if (!row.strip.realised) {
+                row.status = Status::unrealisable;
+            } else if (!(std::fabs(value - row.strip.zo) < 0.001f * value)) {
+                // The search's own test of its result: the zero-thickness
+                // forms stop at their widest strip whatever the target.
+                row.status = Status::off_target;
+            }
         }
+        if (row.strip.realised) describe(row);
+        if (!req_.freqs) return send(row);
         const Status of_strip = row.status;
         return req_.freqs->for_each([&](float f) {
             row.f = f;
             row.status = of_strip;
-            if (realised) {
-                model::Slsen1 scratch;  // sllos overwrites it; the row keeps slsen's own
-                model::sllos_combine(model::sllos_frequency(l.er, f, l.res, l.sr, l.tlos), line,
-                                     row.loss, scratch);
+            if (row.strip.realised) {
+                row.loss = line_.loss_at(f);
                 const model::Sllos1& s = row.loss;
                 if (!finite({s.ac, s.ad, s.atot, s.qu, s.wg, s.wl})) {
                     row.status = worse(row.status, Status::not_finite);
@@ -54,19 +64,18 @@ public:
         });
     }
 
-    // Sensitivities, cutoff and tolerance window of the strip w, whose
-    // impedance is z_strip, and what they make of the row's status. Only a
-    // window that is one (finite, above 0 ohm) is kept.
-    void describe(Row& row, float z_strip) const {
-        const Line& l = req_.line;
-        model::slsen_from_zo(l.b, l.er, l.t, row.w, z_strip, row.sen);
-        model::slmode(l.b, l.er, l.t, row.tec, row.w, row.wbyb);
-        const model::Slsen1& s = row.sen;
-        if (!finite({row.w, row.wbyb, row.zo, row.tec, s.szob, s.szoer, s.szow, s.szot, z_strip})) {
+    Totals totals;
+
+private:
+    // What the strip's values and its tolerance window make of the row's
+    // status. Only a window that is one (finite, above 0 ohm) is kept.
+    void describe(Row& row) const {
+        const engine::Strip& s = row.strip;
+        if (!finite({s.w, s.wbyb, s.zo, s.tec, s.sen.szob, s.sen.szoer, s.sen.szow, s.sen.szot, row.zo})) {
             row.status = worse(row.status, Status::not_finite);
         }
         if (!req_.tol.any()) return;
-        row.window = zo_window(l.b, l.er, l.t, row.w, z_strip, row.sen, req_.tol);
+        row.window = zo_window(line_.line(), s, req_.tol);
         const std::optional<Window>& w = row.window;
         Status fault = Status::ok;
         if (!w) {
@@ -80,14 +89,12 @@ public:
         row.status = worse(row.status, fault);
     }
 
-    Totals totals;
-
-private:
     bool send(const Row& row) {
         ++totals.rows;
         ++totals.by_status[static_cast<std::size_t>(row.status)];
         // w holds the width the search gave up on.
-        if (row.status == Status::unrealisable && std::isfinite(row.w) && row.w < model::kMinWidth) {
+        const engine::Strip& s = row.strip;
+        if (row.status == Status::unrealisable && std::isfinite(s.w) && s.w < model::kMinWidth) {
             ++totals.too_narrow;
         }
         return sink_(row);
@@ -95,41 +102,14 @@ private:
 
     const Request& req_;
     const std::function<bool(const Row&)>& sink_;
+    engine::LineRows line_;
 };
 
 }  // namespace
 
 Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& sink) {
     RowRun run(req, sink);
-    const Line& l = req.line;
-    req.values.for_each([&](float value) {
-        Row row;
-        model::ZoGeometry geometry;
-        if (req.command == Command::analyze) {
-            row.w = value;
-            geometry = model::slzo_geometry(l.b, l.t, row.w);
-            row.zo = model::slzo_in(geometry, l.er);
-            run.describe(row, row.zo);
-        } else {
-            row.zo = value;
-            float target = value;  // slwb may leave another impedance in it
-            std::int32_t isyne = 0;
-            model::WidthImpedance of_w;
-            model::slwb_and_zo(l.b, l.er, isyne, l.t, row.w, target, of_w);
-            if (isyne != 0) {
-                row.status = Status::unrealisable;
-            } else {
-                // Sensitivities and window are about the strip drawn. The
-                // search's own test of its result: the zero-thickness forms
-                // stop at their widest strip whatever the target.
-                geometry = of_w.geometry;
-                row.zo_realised = of_w.zo;
-                if (!(std::fabs(value - of_w.zo) < 0.001f * value)) row.status = Status::off_target;
-                run.describe(row, of_w.zo);
-            }
-        }
-        return run.emit(row, geometry);
-    });
+    req.values.for_each([&](float value) { return run.strip(value); });
     return run.totals;
 }
 

@@ -1,9 +1,7 @@
-// The rows of a request, computed with the model's routines as the dialog's
-// tables compute them: analyze takes Zo from slzo for each width, synthesize
-// the width from slwb for a copy of each target (slwb may overwrite it),
-// the sensitivities from slsen, the cutoff and W/B from slmode, and the
-// losses at each frequency from sllos with the row's width and impedance.
-// Each row says whether it can be trusted (its status).
+// The rows of a request, each whole from the row engine: analyze takes the
+// strip of each width, synthesize the strip the width search finds for each
+// impedance, and with --f the strip's loss at each frequency. Each row says
+// whether it can be trusted (its status).
 #pragma once
 
 #include <array>
@@ -14,7 +12,7 @@
 
 #include "cli/arguments.hpp"
 #include "cli/tolerance.hpp"
-#include "model/records.hpp"
+#include "engine/engine.hpp"
 
 namespace ferravane::cli {
 
@@ -29,14 +27,12 @@ enum class Status {
 };
 inline constexpr std::size_t kStatusCount = 6;
 
-// All values in the model's units: inches, ohms, GHz, MHz, dB per inch.
-struct Row {
+// The engine's row (all values in the model's units: inches, ohms, GHz,
+// MHz, dB per inch), its status and its tolerance window. zo is the
+// impedance asked for (synthesize) or the strip's (analyze); strip.zo is
+// the impedance of the strip drawn.
+struct Row : engine::Row {
     Status status = Status::ok;
-    float w = 0.0f, wbyb = 0.0f, zo = 0.0f, tec = 0.0f;
-    float zo_realised = 0.0f;  // synthesize: the impedance of the strip w
-    model::Slsen1 sen;
-    std::optional<float> f;  // with --f
-    model::Sllos1 loss;
     std::optional<Window> window;  // with --tol, when the status allows one
 };
 

@@ -6,17 +6,26 @@
 #include "cli/units.hpp"
 #include "cli/text.hpp"
 #include "cli/usage_error.hpp"
-#include "model/model.hpp"
 
 namespace ferravane::cli {
 namespace {
 
-void read_one(std::string_view key, std::string_view value, Tolerance& tol) {
-    if (tol.given) throw UsageError(cat(key, " is given twice"));
+// "b, t, er or w".
+std::string keys_listed(std::string_view last_separator = " or ") {
+    std::string out;
+    for (std::size_t i = 0; i < std::size(kToleranceKeys); ++i) {
+        if (i > 0) out += i + 1 == std::size(kToleranceKeys) ? last_separator : ", ";
+        out += kToleranceKeys[i].key;
+    }
+    return out;
+}
+
+void read_one(const ToleranceKey& key, std::string_view value, Tolerance& tol) {
+    if (tol.given) throw UsageError(cat(key.key, " is given twice"));
     tol.given = true;
     // Shown again in the output's header: a plus sign says nothing there.
     tol.typed = std::string(value.starts_with('+') ? value.substr(1) : value);
-    const std::string item = cat(key, "=", value);
+    const std::string item = cat(key.key, "=", value);
     if (value.ends_with('%')) {
         double percent = 0.0;
         try {
@@ -33,7 +42,7 @@ void read_one(std::string_view key, std::string_view value, Tolerance& tol) {
         return;
     }
     try {
-        tol.amount = read_quantity(value, key == "er" ? Quantity::number : Quantity::length).value;
+        tol.amount = read_quantity(value, key.absolute).value;
     } catch (const UsageError& e) {
         throw UsageError(cat(quoted(item), ": ", e.what()));
     }
@@ -62,21 +71,18 @@ Tolerances read_tolerances(std::string_view text) {
         const std::string_view item = text.substr(0, comma);
         const std::size_t eq = item.find('=');
         if (eq == std::string_view::npos || eq + 1 == item.size()) {
-            throw UsageError(cat(quoted(item), " is not KEY=VALUE (keys b, t, er, w)"));
+            throw UsageError(cat(quoted(item), " is not KEY=VALUE (keys ", keys_listed(", "), ")"));
         }
         const std::string_view key = item.substr(0, eq);
         const std::string_view value = item.substr(eq + 1);
-        if (key == "b") {
-            read_one(key, value, tol.b);
-        } else if (key == "t") {
-            read_one(key, value, tol.t);
-        } else if (key == "er") {
-            read_one(key, value, tol.er);
-        } else if (key == "w") {
-            read_one(key, value, tol.w);
-        } else {
-            throw UsageError(cat("unknown key ", quoted(key), " in ", quoted(item), " (use b, t, er or w)"));
+        const ToleranceKey* found = nullptr;
+        for (const ToleranceKey& k : kToleranceKeys) {
+            if (k.key == key) found = &k;
         }
+        if (found == nullptr) {
+            throw UsageError(cat("unknown key ", quoted(key), " in ", quoted(item), " (use ", keys_listed(), ")"));
+        }
+        read_one(*found, value, tol.*found->member);
         if (comma == std::string_view::npos) return tol;
         text.remove_prefix(comma + 1);
     }
@@ -95,14 +101,15 @@ void check_corners(const Tolerances& tol, float b, float t, float er) {
     }
 }
 
-std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
-                                const model::Slsen1& sen, const Tolerances& tol) {
+std::optional<Window> zo_window(const engine::Line& line, const engine::Strip& strip, const Tolerances& tol) {
+    const float w = strip.w;
     if (!(tol.w.corner(w, -1) > 0.0f)) return std::nullopt;
 
+    const model::Slsen1& sen = strip.sen;
     const double terms[] = {
-        static_cast<double>(sen.szob) * tol.b.relative_to(b),
-        static_cast<double>(sen.szoer) * tol.er.relative_to(er),
-        static_cast<double>(sen.szot) * tol.t.relative_to(t),
+        static_cast<double>(sen.szob) * tol.b.relative_to(line.b),
+        static_cast<double>(sen.szoer) * tol.er.relative_to(line.er),
+        static_cast<double>(sen.szot) * tol.t.relative_to(line.t),
         static_cast<double>(sen.szow) * tol.w.relative_to(w),
     };
     double worst = 0.0;
@@ -112,7 +119,7 @@ std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
         squares += x * x;
     }
     const double rss = std::sqrt(squares);
-    const double z = static_cast<double>(zo);
+    const double z = static_cast<double>(strip.zo);
 
     Window win;
     win.lin_min = static_cast<float>(z * (1.0 - worst));
@@ -124,12 +131,11 @@ std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
     bool first = true;
     for (int corner = 0; corner < 16; ++corner) {
         auto sign = [corner](int bit) { return (corner >> bit) & 1 ? +1 : -1; };
-        const float cb = tol.b.corner(b, sign(0));
-        const float ct = tol.t.corner(t, sign(1));
-        const float cer = tol.er.corner(er, sign(2));
-        const float cw = tol.w.corner(w, sign(3));
-        float z_corner = 0.0f;
-        model::slzo(cb, cer, ct, cw, z_corner);
+        engine::Line at = line;
+        at.b = tol.b.corner(line.b, sign(0));
+        at.t = tol.t.corner(line.t, sign(1));
+        at.er = tol.er.corner(line.er, sign(2));
+        const float z_corner = engine::LineRows(at).of_width(tol.w.corner(w, sign(3))).zo;
         if (first) {
             win.min = win.max = z_corner;
             first = false;

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/records.hpp"
+#include "cli/units.hpp"
+#include "engine/engine.hpp"
 
 namespace ferravane::cli {
 
@@ -31,6 +32,18 @@ struct Tolerances {
     bool any() const { return b.given || t.given || er.given || w.given; }
 };
 
+// The keys of --tol in the order they are shown, the tolerance each sets
+// and what an absolute tolerance of it is.
+struct ToleranceKey {
+    std::string_view key;
+    Tolerance Tolerances::*member;
+    Quantity absolute;
+};
+inline constexpr ToleranceKey kToleranceKeys[] = {{"b", &Tolerances::b, Quantity::length},
+                                                  {"t", &Tolerances::t, Quantity::length},
+                                                  {"er", &Tolerances::er, Quantity::number},
+                                                  {"w", &Tolerances::w, Quantity::length}};
+
 // Reads "b=2%,t=10%,er=0.05,w=0.5mil": each key at most once, relative in
 // percent (below 100) or absolute with a length unit (none for er), never
 // negative. Throws UsageError.
@@ -46,10 +59,9 @@ struct Window {
     float min = 0.0f, max = 0.0f;          // slzo over the 16 corners
 };
 
-// The window about zo, the impedance of the strip w on the line, with the
-// sensitivities sen of that strip. None when the width tolerance takes
-// the strip to zero width or below.
-std::optional<Window> zo_window(float b, float er, float t, float w, float zo,
-                                const model::Slsen1& sen, const Tolerances& tol);
+// The window about the impedance of the strip on the line, from the
+// strip's sensitivities and from the strips at the corners. None when the
+// width tolerance takes the strip to zero width or below.
+std::optional<Window> zo_window(const engine::Line& line, const engine::Strip& strip, const Tolerances& tol);
 
 }  // namespace ferravane::cli

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <span>
 #include <system_error>
 
 #include "cli/text.hpp"
@@ -11,33 +13,57 @@
 namespace ferravane::cli {
 namespace {
 
+// A unit: its name as listed, the power of ten between it and the model's
+// unit, whether it is metric (then divide by 254: 25.4 mm to the inch),
+// and for lengths the factor that writes inches in it again (times mul,
+// divided by div, in double).
 struct Unit {
     std::string_view name;
-    int shift;     // power of ten between the unit and the model's unit
-    bool per_254;  // then divide by 254: 25.4 mm to the inch
+    int shift;
+    bool per_254;
+    bool listed = true;  // named in messages; else another spelling
+    double mul = 1.0, div = 1.0;
 };
 
-constexpr Unit kLength[] = {{"in", 0, false}, {"mil", -3, false}, {"mm", 1, true}, {"um", -2, true}};
-constexpr Unit kFrequency[] = {{"hz", -6, false}, {"khz", -3, false}, {"mhz", 0, false}, {"ghz", 3, false}};
+// In the order of LengthUnit.
+constexpr Unit kLength[] = {{"in", 0, false, true, 1.0, 1.0},
+                            {"mil", -3, false, true, 1000.0, 1.0},
+                            {"mm", 1, true, true, 254.0, 10.0},  // x * 254 is exact
+                            {"um", -2, true, true, 25400.0, 1.0}};
+constexpr Unit kFrequency[] = {{"Hz", -6, false}, {"kHz", -3, false}, {"MHz", 0, false}, {"GHz", 3, false}};
 constexpr Unit kRoughness[] = {{"uin", 0, false}, {"um", 4, true}};
-constexpr Unit kImpedance[] = {{"ohm", 0, false}, {"ohms", 0, false}};
+constexpr Unit kImpedance[] = {{"ohm", 0, false}, {"ohms", 0, false, false}};
 
-struct UnitSet {
-    const Unit* begin;
-    const Unit* end;
-    std::string_view listed;  // for the error message
-};
-
-UnitSet units_of(Quantity q) {
+std::span<const Unit> units_of(Quantity q) {
     switch (q) {
-    case Quantity::length: return {std::begin(kLength), std::end(kLength), "in, mil, mm or um"};
-    case Quantity::frequency:
-        return {std::begin(kFrequency), std::end(kFrequency), "Hz, kHz, MHz or GHz"};
-    case Quantity::roughness: return {std::begin(kRoughness), std::end(kRoughness), "uin or um"};
-    case Quantity::impedance: return {std::begin(kImpedance), std::end(kImpedance), "ohm"};
+    case Quantity::length: return kLength;
+    case Quantity::frequency: return kFrequency;
+    case Quantity::roughness: return kRoughness;
+    case Quantity::impedance: return kImpedance;
     case Quantity::number: break;
     }
-    return {nullptr, nullptr, ""};
+    return {};
+}
+
+// "in, mil, mm or um": the listed names, for messages.
+std::string listed(std::span<const Unit> units) {
+    std::string out;
+    std::size_t left = 0;
+    for (const Unit& u : units) left += u.listed ? 1 : 0;
+    for (const Unit& u : units) {
+        if (!u.listed) continue;
+        --left;
+        out += u.name;
+        if (left > 1) out += ", ";
+        if (left == 1) out += " or ";
+    }
+    return out;
+}
+
+std::string lower(std::string_view text) {
+    std::string out;
+    for (char c : text) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return out;
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -95,14 +121,9 @@ std::string shifted(std::string_view number, int shift) {
 }
 
 std::string lower_unit(std::string_view unit) {
-    std::string out;
     // The micro sign (U+00B5) and Greek mu (U+03BC) read as u.
-    if (unit.starts_with("\xC2\xB5") || unit.starts_with("\xCE\xBC")) {
-        out = "u";
-        unit.remove_prefix(2);
-    }
-    for (char c : unit) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return out;
+    if (unit.starts_with("\xC2\xB5") || unit.starts_with("\xCE\xBC")) return cat("u", lower(unit.substr(2)));
+    return lower(unit);
 }
 
 [[noreturn]] void out_of_range(std::string_view typed) {
@@ -144,15 +165,16 @@ Reading read_quantity(std::string_view text, Quantity q) {
     Unit unit{"", 0, false};
     const bool has_unit = !unit_text.empty();
     if (has_unit) {
-        const UnitSet set = units_of(q);
-        if (set.begin == nullptr) not_a_number(text);
+        const std::span<const Unit> units = units_of(q);
+        if (units.empty()) not_a_number(text);
         const std::string key = lower_unit(unit_text);
         const Unit* found = nullptr;
-        for (const Unit* u = set.begin; u != set.end; ++u) {
-            if (u->name == key) found = u;
+        for (const Unit& u : units) {
+            if (lower(u.name) == key) found = &u;
         }
         if (found == nullptr) {
-            throw UsageError(cat("unknown unit ", quoted(unit_text), " in ", quoted(text), " (use ", set.listed, ")"));
+            throw UsageError(
+                cat("unknown unit ", quoted(unit_text), " in ", quoted(text), " (use ", listed(units), ")"));
         }
         unit = *found;
     }
@@ -183,40 +205,26 @@ std::string_view default_unit(Quantity q) {
 }
 
 bool length_unit_named(std::string_view name, LengthUnit& unit) {
-    constexpr std::pair<std::string_view, LengthUnit> names[] = {
-        {"in", LengthUnit::in}, {"mil", LengthUnit::mil}, {"mm", LengthUnit::mm}, {"um", LengthUnit::um}};
-    for (const auto& [n, u] : names) {
-        if (n == name) {
-            unit = u;
+    for (std::size_t i = 0; i < std::size(kLength); ++i) {
+        if (kLength[i].name == name) {
+            unit = static_cast<LengthUnit>(i);
             return true;
         }
     }
     return false;
 }
 
-std::string_view length_unit_name(LengthUnit unit) {
-    switch (unit) {
-    case LengthUnit::in: return "in";
-    case LengthUnit::mil: return "mil";
-    case LengthUnit::mm: return "mm";
-    case LengthUnit::um: return "um";
-    }
-    return "in";
-}
+std::string length_units_listed() { return listed(kLength); }
+
+std::string_view length_unit_name(LengthUnit unit) { return kLength[static_cast<std::size_t>(unit)].name; }
 
 std::string_view loss_unit_name(LengthUnit unit) {
     return unit == LengthUnit::in || unit == LengthUnit::mil ? "dB/in" : "dB/m";
 }
 
 float length_from_inches(float inches, LengthUnit unit) {
-    const double x = static_cast<double>(inches);
-    switch (unit) {
-    case LengthUnit::in: return inches;
-    case LengthUnit::mil: return static_cast<float>(x * 1000.0);
-    case LengthUnit::mm: return static_cast<float>(x * 254.0 / 10.0);  // x * 254 is exact
-    case LengthUnit::um: return static_cast<float>(x * 25400.0);
-    }
-    return inches;
+    const Unit& u = kLength[static_cast<std::size_t>(unit)];
+    return static_cast<float>(static_cast<double>(inches) * u.mul / u.div);
 }
 
 float loss_from_db_per_inch(float db_per_inch, LengthUnit unit) {

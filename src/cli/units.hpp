@@ -45,6 +45,8 @@ enum class LengthUnit { in, mil, mm, um };
 
 // "in", "mil", "mm", "um"; false for anything else.
 bool length_unit_named(std::string_view name, LengthUnit& unit);
+// "in, mil, mm or um", for messages.
+std::string length_units_listed();
 std::string_view length_unit_name(LengthUnit unit);
 
 // Loss is per inch for in and mil, per metre for mm and um.

@@ -4,6 +4,7 @@
 
 #include "input/defaults_file.hpp"
 #include "input/screens.hpp"
+#include "model/materials.hpp"
 #include "model/model.hpp"
 #include "model/sweep.hpp"
 #include "textio/layout.hpp"
@@ -135,9 +136,9 @@ void Dialog::function_and_design_data() {
     fill(sc::kDltan);
 
     b1.res1 = choose(sc::kResistivity);
-    b2.res = b1.res1 * 3.937008e-7f;  // micro-ohm-cm to ohm-inches
+    b2.res = model::ohm_inches(b1.res1);
     b2.sr1 = choose(sc::kRoughness);
-    b2.sr = b2.sr1 * 1e-6f;  // micro-inches to inches
+    b2.sr = model::inches_of_roughness(b2.sr1);
 }
 
 void Dialog::options_and_ranges() {

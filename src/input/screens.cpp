@@ -1,5 +1,9 @@
 #include "input/screens.hpp"
 
+#include <array>
+#include <iterator>
+
+#include "model/materials.hpp"
 #include "state/program.hpp"
 
 namespace ferravane::input {
@@ -53,21 +57,15 @@ constexpr Line kFilenameHintsLines[] = {
     {10, "-Enter: Filename.txt for storage as a text document"},
 };
 
-constexpr MenuEntry kResistivityEntries[] = {
-    {" 1: Silver-plated: RES=1.6.", 1.6f},
-    {"*2: Copper       : RES=1.7 (Default).", 1.7f},
-    {" 3: Gold-plated  : RES=2.5.", 2.5f},
-    {" 4: 6061 Aluminum: RES=4.0.", 4.0f},
-    {" 5: Brass        : RES=7.0.", 7.0f},
-    {" 6: Steel        : RES=11.8.", 11.8f},
-};
-constexpr MenuEntry kRoughnessEntries[] = {
-    {" 1: 10.0 micro-inch.", 10.0f},
-    {" 2:  5.0 micro-inch.", 5.0f},
-    {"*3:  2.5 micro-inch (Default).", 2.5f},
-    {" 4:  1.0 micro-inch.", 1.0f},
-    {" 5:  0.0 micro-inch = Perfect.", 0.0f},
-};
+// The menus' entries from the model's tables of materials.
+template <const auto& kTable, auto kValue>
+constexpr auto entries_of() {
+    std::array<MenuEntry, std::size(kTable)> e{};
+    for (std::size_t i = 0; i < e.size(); ++i) e[i] = {kTable[i].entry, kTable[i].*kValue};
+    return e;
+}
+constexpr auto kResistivityEntries = entries_of<model::kMetals, &model::Metal::res1>();
+constexpr auto kRoughnessEntries = entries_of<model::kRoughnesses, &model::Roughness::sr1>();
 
 // The indent of every design data and range question.
 constexpr int kAsk = 11;
@@ -146,10 +144,10 @@ const Question kLossFrequency{
     [](const DesignState& s) { return s.blk4.fdefdef; },
     [](Answers& a) -> float& { return a.s.blk1.fdef; }};
 
-const Menu kResistivity{{kAsk, "-Conductor Resistivity: RES, Micro-Ohm-cm:"}, kEntry, kResistivityEntries, 2,
-                        {12, "Conductor Resistivity selected = "}};
-const Menu kRoughness{{kAsk, "-RMS Surface Roughness: SR, Micro-Inches:"}, kEntry, kRoughnessEntries, 3,
-                      {12, "RMS Surface Roughness selected = "}};
+const Menu kResistivity{{kAsk, "-Conductor Resistivity: RES, Micro-Ohm-cm:"}, kEntry, kResistivityEntries,
+                        model::kDefaultMetal + 1, {12, "Conductor Resistivity selected = "}};
+const Menu kRoughness{{kAsk, "-RMS Surface Roughness: SR, Micro-Inches:"}, kEntry, kRoughnessEntries,
+                      model::kDefaultRoughness + 1, {12, "RMS Surface Roughness selected = "}};
 
 void banner(textio::Layout& lay, const state::Blk3& d) {
     lay.end().end();

@@ -3,6 +3,7 @@
 // rule through the normalised impedance sensitivities, with the surface
 // resistance raised by Hammerstad's roughness factor.
 #include "model/model.hpp"
+#include "model/parts.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
 

@@ -2,6 +2,7 @@
 // differences: each of B, T and W in turn is raised by 0.1 % and slzo is
 // run again.
 #include "model/model.hpp"
+#include "model/parts.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {

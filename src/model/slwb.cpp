@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "model/model.hpp"
+#include "model/parts.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
 

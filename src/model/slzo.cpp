@@ -8,6 +8,7 @@
 // One statement per step of the formulas: Stored values are floats, the
 // arithmetic inside a statement is double (model/step.hpp).
 #include "model/model.hpp"
+#include "model/parts.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
 

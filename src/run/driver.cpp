@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "input/dialog.hpp"
-#include "model/model.hpp"
 #include "model/step.hpp"
 #include "run/layouts.hpp"
 #include "run/sweeps.hpp"
@@ -41,8 +40,7 @@ private:
 void frequency_analysis(state::DesignState& s, Printer& out) {
     const state::Blk2& b2 = s.blk2;
     const float w = b2.wdef;
-    float zo = 0.0f;
-    model::slzo(b2.b, b2.er, b2.t, w, zo);
+    const engine::Strip strip = engine::LineRows(sweeps::line_of(b2)).of_width(w);
 
     Layout lay;
     layouts::analysis_header(lay, s);
@@ -50,18 +48,14 @@ void frequency_analysis(state::DesignState& s, Printer& out) {
     // (1/B)·T as one step of the model's arithmetic.
     using model::Stored;
     const float tbtemp = Stored(1.0 / Stored(b2.b) * Stored(b2.t)).value();
-    layouts::width_line(lay, w, wbtemp, tbtemp, zo);
+    layouts::width_line(lay, w, wbtemp, tbtemp, strip.zo);
     layouts::frequency_table_header(lay);
     out.both(lay);
-
-    float tec = 0.0f;
-    float wbyb = 0.0f;
-    model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
 
     TableRows<Printer> rows(out);
     sweeps::frequency_rows(s, w, rows);
     lay.clear();
-    layouts::cutoff_line(lay, tec);
+    layouts::cutoff_line(lay, strip.tec);
     out.both(lay);
 }
 

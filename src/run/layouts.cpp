@@ -78,8 +78,9 @@ void frequency_table_header(Layout& lay) {
     lay.x(11).rep(62, '-').end();
 }
 
-void frequency_row(Layout& lay, float f, const model::Sllos1& r) {
-    lay.row().x(10).f<7, 1>(f).x(1).f<7, 3>(r.wl).x(2).f<7, 3>(r.wg).x(1).f<9, 1>(r.qu).x(1)
+void frequency_row(Layout& lay, const engine::Row& row) {
+    const model::Sllos1& r = row.loss;
+    lay.row().x(10).f<7, 1>(*row.f).x(1).f<7, 3>(r.wl).x(2).f<7, 3>(r.wg).x(1).f<9, 1>(r.qu).x(1)
         .x(1).f<8, 4>(-r.ac).x(1).f<8, 4>(-r.ad)
         .x(1).f<8, 4>(-r.atot).end();
 }
@@ -99,9 +100,10 @@ void loss_table_header(Layout& lay, float f) {
     lay.x(6).rep(72, '-').end();
 }
 
-void synthesis_loss_row(Layout& lay, float w, float wbyb, float zo, float tec,
-                        const model::Sllos1& r) {
-    lay.row().x(6).f<8, 4>(w).f<8, 4>(wbyb).x(1).f<8, 2>(zo).f<8, 2>(tec).f<8, 1>(r.qu).x(1)
+void synthesis_loss_row(Layout& lay, const engine::Row& row) {
+    const engine::Strip& s = row.strip;
+    const model::Sllos1& r = row.loss;
+    lay.row().x(6).f<8, 4>(s.w).f<8, 4>(s.wbyb).x(1).f<8, 2>(row.zo).f<8, 2>(s.tec).f<8, 1>(r.qu).x(1)
         .f<9, 4>(-r.ac).f<9, 4>(-r.ad).f<9, 4>(-r.atot).end();
 }
 
@@ -115,9 +117,10 @@ void sensitivity_table_header(Layout& lay) {
     lay.x(6).rep(72, '-').end();
 }
 
-void sensitivity_row(Layout& lay, float w, float wbyb, float zo, float tec,
-                     const model::Slsen1& r) {
-    lay.row().x(6).f<8, 4>(w).f<8, 4>(wbyb).x(1).f<8, 2>(zo).x(1).f<8, 2>(tec).f<8, 3>(r.szob).x(2)
+void sensitivity_row(Layout& lay, const engine::Row& row) {
+    const engine::Strip& s = row.strip;
+    const model::Slsen1& r = s.sen;
+    lay.row().x(6).f<8, 4>(s.w).f<8, 4>(s.wbyb).x(1).f<8, 2>(row.zo).x(1).f<8, 2>(s.tec).f<8, 3>(r.szob).x(2)
         .f<7, 3>(r.szoer).x(1).f<8, 3>(r.szow).x(1).f<8, 3>(r.szot).end();
 }
 

@@ -2,6 +2,7 @@
 // Each function appends its lines; the caller sends the bytes on.
 #pragma once
 
+#include "engine/engine.hpp"
 #include "state/design_state.hpp"
 #include "textio/layout.hpp"
 
@@ -14,14 +15,12 @@ void analysis_header(Layout& lay, const state::DesignState& s);
 void synthesis_header(Layout& lay, const state::DesignState& s);
 void width_line(Layout& lay, float w, float wbtemp, float tbtemp, float zo);
 void frequency_table_header(Layout& lay);
-void frequency_row(Layout& lay, float f, const model::Sllos1& r);
+void frequency_row(Layout& lay, const engine::Row& row);
 void cutoff_line(Layout& lay, float tec);
 void loss_table_header(Layout& lay, float f);
-void synthesis_loss_row(Layout& lay, float w, float wbyb, float zo, float tec,
-                        const model::Sllos1& r);
+void synthesis_loss_row(Layout& lay, const engine::Row& row);
 void sensitivity_table_header(Layout& lay);
-void sensitivity_row(Layout& lay, float w, float wbyb, float zo, float tec,
-                     const model::Slsen1& r);
+void sensitivity_row(Layout& lay, const engine::Row& row);
 void width_warning(Layout& lay, float zo);
 void closing_rule(Layout& lay);
 void storage_line(Layout& lay, const textio::Text20& fn);

@@ -3,7 +3,7 @@
 
 #include <concepts>
 
-#include "model/records.hpp"
+#include "engine/engine.hpp"
 #include "textio/layout.hpp"
 
 namespace ferravane::run {
@@ -11,11 +11,11 @@ namespace ferravane::run {
 // What receives the computed rows of a sweep: the printed table, or a
 // benchmark that only counts them.
 template <typename R>
-concept RowSink = requires(R& rows, float v, const model::Sllos1& los, const model::Slsen1& sen) {
-    rows.frequency(v, los);                   // f, then the losses
-    rows.synthesis_loss(v, v, v, v, los);     // w, W/B, requested Zo, cutoff
-    rows.sensitivity(v, v, v, v, sen);        // w, W/B, Zo, cutoff
-    rows.unrealisable(v);                     // Zo as the width search left it
+concept RowSink = requires(R& rows, const engine::Row& row) {
+    rows.frequency(row);       // f and the loss
+    rows.synthesis_loss(row);  // the strip, the impedance asked for and the loss
+    rows.sensitivity(row);     // the strip, its impedance and sensitivities
+    rows.unrealisable(row);    // the impedance the width search was left with
 };
 
 // Where a laid-out row goes: a table row to every output of the table, the

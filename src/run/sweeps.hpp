@@ -1,108 +1,83 @@
 // The row loops of the three table kinds, apart from what becomes of a row
 // (a RowSink): the program prints it, the throughput benchmark runs the very
-// same sweep without output.
+// same sweep without output. Every row comes whole from the row engine.
 #pragma once
 
 #include <cstdint>
 
-#include "model/model.hpp"
+#include "engine/engine.hpp"
 #include "model/sweep.hpp"
 #include "run/row_sink.hpp"
 #include "state/design_state.hpp"
 
 namespace ferravane::run::sweeps {
 
-// The width for the impedance in zo, which the search may overwrite (slwb),
-// and the impedance of that width.
-template <RowSink Rows>
-bool width_for(const state::Blk2& b2, float& w, float& zo, model::WidthImpedance& of_w, Rows& rows) {
-    std::int32_t isyne = 0;
-    model::slwb_and_zo(b2.b, b2.er, isyne, b2.t, w, zo, of_w);
-    if (isyne == 0) return true;
-    rows.unrealisable(zo);
-    return false;
+// The line the design state describes.
+inline engine::Line line_of(const state::Blk2& b2) {
+    return engine::Line{b2.b, b2.t, b2.er, b2.tlos, b2.res, b2.sr};
 }
 
-// The frequency sweep of the strip w. Each row is sllos (whose impedance
-// argument is only scratch); its part that depends on the line alone is
-// computed once, the rest per frequency.
+// The frequency sweep of the strip w: one strip, its loss at every
+// frequency.
 template <RowSink Rows>
-void frequency_rows(state::DesignState& s, float w, Rows& rows) {
+void frequency_rows(const state::DesignState& s, float w, Rows& rows) {
     const state::Blk2& b2 = s.blk2;
-    const std::int64_t l = s.blk1.l;
-    model::LossOfLine line;
-    if (b2.res != 0.0f && l >= 0) line = model::sllos_line(b2.b, b2.er, b2.t, w);
-    for (std::int64_t il = 0; il <= l; ++il) {
+    engine::LineRows line(line_of(b2));
+    engine::Row row;
+    row.strip = line.of_width(w);
+    row.zo = row.strip.zo;
+    for (std::int64_t il = 0; il <= s.blk1.l; ++il) {
         const float f = model::sweep_point(il, b2.fstep, b2.fmin);
-        const model::LossAtFrequency at = model::sllos_frequency(b2.er, f, b2.res, b2.sr, b2.tlos);
-        model::sllos_combine(at, line, s.sllos1, s.slsen1);
-        rows.frequency(f, s.sllos1);
+        row.f = f;
+        row.loss = line.loss_at(f);
+        rows.frequency(row);
     }
 }
 
-// The impedance sweep with the loss at the frequency fdef. Each row's
-// sllos is the part that depends on the frequency, computed once, and the
-// part of the row's line, whose air-filled impedance comes from the
-// geometry the width search ends on.
+// The impedance sweep with the loss at the frequency fdef. The impedance
+// accumulates step by step, with the rounding of each addition, and the
+// search is for the impedance clamped to the range's end; the row shows
+// the impedance before the clamp. A strip that cannot be realised ends
+// the table.
 template <RowSink Rows>
-void synthesis_loss_rows(state::DesignState& s, Rows& rows) {
+void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
-    const state::Blk2& b2 = s.blk2;
-    const model::LossAtFrequency at = model::sllos_frequency(b2.er, b1.fdef, b2.res, b2.sr, b2.tlos);
-    float w = b2.wdef;
+    engine::LineRows line(line_of(s.blk2));
+    engine::Row row;
+    row.f = b1.fdef;
     float zo = b1.zmin - b1.zstep;
     // Rows: the whole steps in the range with a tolerance of a tenth of a
     // step, counting the start.
     const std::int64_t istep =
         static_cast<std::int64_t>(model::step_count(b1.zmin, b1.zmax, b1.zstep, model::kRowTolerance)) + 1;
     for (std::int64_t izo = 1; izo <= istep; ++izo) {
-        zo = zo + b1.zstep;  // accumulated, with the rounding of each addition
-        const float zod = zo;
-        if (zo > b1.zmax) zo = b1.zmax;
-        model::WidthImpedance of_w;
-        if (!width_for(b2, w, zo, of_w, rows)) return;
-        zo = zod;
-        model::LossOfLine line;
-        if (at.conductor) {
-            line = model::sllos_line_from_air_zo(b2.b, b2.er, b2.t, w,
-                                                 model::slzo_in(of_w.geometry, 1.0f));
-        }
-        model::sllos_combine(at, line, s.sllos1, s.slsen1);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        rows.synthesis_loss(w, wbyb, zod, tec, s.sllos1);
+        zo = zo + b1.zstep;
+        row.zo = zo;
+        row.strip = line.for_impedance(zo > b1.zmax ? b1.zmax : zo);
+        if (!row.strip.realised) return rows.unrealisable(row);
+        row.loss = line.loss_at(b1.fdef);
+        rows.synthesis_loss(row);
     }
 }
 
 // The width sweep (analysis) or impedance sweep (synthesis) with the
-// sensitivities of Zo. slsen starts from the impedance of the row's width
-// already at hand: the row's slzo, or the one the width search gives.
+// sensitivities of Zo.
 template <RowSink Rows>
-void sensitivity_rows(state::DesignState& s, Rows& rows) {
+void sensitivity_rows(const state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
-    const state::Blk2& b2 = s.blk2;
     const bool synthesis = b1.ifunc == 2;
-    float w = b2.wdef;
-    float zo = 0.0f;
-    model::WidthImpedance of_w;
-    const std::int64_t l = b1.l;
-    for (std::int64_t il = 0; il <= l; ++il) {
-        if (!synthesis) {
-            w = model::sweep_point(il, b1.wstep, b1.wmin);
-            model::slzo(b2.b, b2.er, b2.t, w, zo);
-            of_w.zo = zo;
+    engine::LineRows line(line_of(s.blk2), {.sensitivities = true});
+    engine::Row row;
+    for (std::int64_t il = 0; il <= b1.l; ++il) {
+        if (synthesis) {
+            row.zo = model::sweep_point(il, b1.zstep, b1.zmin);
+            row.strip = line.for_impedance(row.zo);
+            if (!row.strip.realised) return rows.unrealisable(row);
         } else {
-            zo = model::sweep_point(il, b1.zstep, b1.zmin);
-            const float zod = zo;
-            if (!width_for(b2, w, zo, of_w, rows)) return;
-            zo = zod;
+            row.strip = line.of_width(model::sweep_point(il, b1.wstep, b1.wmin));
+            row.zo = row.strip.zo;
         }
-        model::slsen_from_zo(b2.b, b2.er, b2.t, w, of_w.zo, s.slsen1);
-        float tec = 0.0f;
-        float wbyb = 0.0f;
-        model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        rows.sensitivity(w, wbyb, zo, tec, s.slsen1);
+        rows.sensitivity(row);
     }
 }
 

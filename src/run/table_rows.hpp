@@ -3,7 +3,7 @@
 // that ends a synthesis table goes to out.warning(layout).
 #pragma once
 
-#include "model/records.hpp"
+#include "engine/engine.hpp"
 #include "run/layouts.hpp"
 #include "run/row_sink.hpp"
 #include "textio/layout.hpp"
@@ -15,28 +15,22 @@ class TableRows {
 public:
     explicit TableRows(Out& out) : out_(out) {}
 
-    void frequency(float f, const model::Sllos1& r) {
+    void frequency(const engine::Row& row) { put(&layouts::frequency_row, row); }
+    void synthesis_loss(const engine::Row& row) { put(&layouts::synthesis_loss_row, row); }
+    void sensitivity(const engine::Row& row) { put(&layouts::sensitivity_row, row); }
+    void unrealisable(const engine::Row& row) {
         lay_.clear();
-        layouts::frequency_row(lay_, f, r);
-        out_.row(lay_);
-    }
-    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
-        lay_.clear();
-        layouts::synthesis_loss_row(lay_, w, wbyb, zod, tec, r);
-        out_.row(lay_);
-    }
-    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
-        lay_.clear();
-        layouts::sensitivity_row(lay_, w, wbyb, zo, tec, r);
-        out_.row(lay_);
-    }
-    void unrealisable(float zo) {
-        lay_.clear();
-        layouts::width_warning(lay_, zo);
+        layouts::width_warning(lay_, row.strip.zo);
         out_.warning(lay_);
     }
 
 private:
+    void put(void (*layout)(textio::Layout&, const engine::Row&), const engine::Row& row) {
+        lay_.clear();
+        layout(lay_, row);
+        out_.row(lay_);
+    }
+
     Out& out_;
     textio::Layout lay_;
 };

@@ -1,17 +1,20 @@
-// The command line against the dialog's tables, bit for bit: the same line
-// typed into the dialog (its own number reading and material menus fill the
-// design state) and swept by the driver's row loops, and given to analyze
-// or synthesize as options, must give the same 32-bit floats, read back
-// from the CSV.
+// The command line and the dialog take their rows from one engine, so
+// what must agree is what each hands it: the same line typed into the
+// dialog (its number reading and material menus fill the design state) and
+// given as options must be the same line, bit for bit, and a range the
+// same points. One sweep of each table kind is then compared through the
+// CSV, so that printing the engine's floats loses nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "cli/arguments.hpp"
 #include "cli/text.hpp"
 #include "cli_harness.hpp"
 #include "input/dialog.hpp"
-#include "model/model.hpp"
+#include "model/sweep.hpp"
 #include "run/sweeps.hpp"
 
 namespace ferravane::testing {
@@ -21,27 +24,13 @@ using cli::cat;
 
 // The rows as the driver hands them to its layouts.
 struct Rows {
-    struct Synthesis {
-        float w, wbyb, zod, tec;
-        model::Sllos1 r;
-    };
-    struct Sensitivity {
-        float w, wbyb, zo, tec;
-        model::Slsen1 r;
-    };
-    std::vector<std::pair<float, model::Sllos1>> freq;
-    std::vector<Synthesis> synth;
-    std::vector<Sensitivity> sens;
+    std::vector<engine::Row> rows;
     int warnings = 0;
 
-    void frequency(float f, const model::Sllos1& r) { freq.emplace_back(f, r); }
-    void synthesis_loss(float w, float wbyb, float zod, float tec, const model::Sllos1& r) {
-        synth.push_back({w, wbyb, zod, tec, r});
-    }
-    void sensitivity(float w, float wbyb, float zo, float tec, const model::Slsen1& r) {
-        sens.push_back({w, wbyb, zo, tec, r});
-    }
-    void unrealisable(float) { ++warnings; }
+    void frequency(const engine::Row& r) { rows.push_back(r); }
+    void synthesis_loss(const engine::Row& r) { rows.push_back(r); }
+    void sensitivity(const engine::Row& r) { rows.push_back(r); }
+    void unrealisable(const engine::Row&) { ++warnings; }
 };
 
 // The design state after a new-line dialog with these answers (no defaults
@@ -109,152 +98,142 @@ Csv run_csv(const std::string& args, int status = 0) {
     return parse_csv(r.out);
 }
 
+cli::Request request(const std::string& args) {
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < args.size();) {
+        const std::size_t blank = args.find(' ', at);
+        const std::size_t end = blank == std::string::npos ? args.size() : blank;
+        if (end > at) words.push_back(args.substr(at, end - at));
+        at = end + 1;
+    }
+    const std::vector<std::string_view> views(words.begin(), words.end());
+    return cli::parse_arguments(views).request;
+}
+
 #define EXPECT_BITS(a, b) EXPECT_PRED2(same_bits, a, b)
 
-// Every column of a sensitivity row, bit for bit.
-void expect_sensitivity_row(const Csv& csv, std::size_t i, const Rows::Sensitivity& r) {
-    EXPECT_BITS(csv.number(i, "w_in"), r.w);
-    EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
-    EXPECT_BITS(csv.number(i, "zo_ohm"), r.zo);
-    EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
-    EXPECT_BITS(csv.number(i, "s_b"), r.r.szob);
-    EXPECT_BITS(csv.number(i, "s_er"), r.r.szoer);
-    EXPECT_BITS(csv.number(i, "s_w"), r.r.szow);
-    EXPECT_BITS(csv.number(i, "s_t"), r.r.szot);
+void expect_same_line(const engine::Line& a, const engine::Line& b) {
+    EXPECT_BITS(a.b, b.b);
+    EXPECT_BITS(a.t, b.t);
+    EXPECT_BITS(a.er, b.er);
+    EXPECT_BITS(a.tlos, b.tlos);
+    EXPECT_BITS(a.res, b.res);
+    EXPECT_BITS(a.sr, b.sr);
 }
 
-// The frequency and loss columns of a row, bit for bit.
-void expect_loss_columns(const Csv& csv, std::size_t i, float f, const model::Sllos1& r) {
-    EXPECT_BITS(csv.number(i, "f_mhz"), f);
-    EXPECT_BITS(csv.number(i, "lambda0_in"), r.wl);
-    EXPECT_BITS(csv.number(i, "lambdag_in"), r.wg);
-    EXPECT_BITS(csv.number(i, "q"), r.qu);
-    EXPECT_BITS(csv.number(i, "loss_conductor_db_per_in"), r.ac);
-    EXPECT_BITS(csv.number(i, "loss_dielectric_db_per_in"), r.ad);
-    EXPECT_BITS(csv.number(i, "loss_total_db_per_in"), r.atot);
+// The points of a range as the command line reads it.
+std::vector<float> points(const cli::ValueSet& set) {
+    std::vector<float> out;
+    set.for_each([&](float v) {
+        out.push_back(v);
+        return true;
+    });
+    return out;
 }
 
-class SameRowsAsTheDialog : public ::testing::TestWithParam<Line> {};
+// The points of a dialog range: sweep_point for il = 0..l.
+std::vector<float> dialog_points(std::int32_t l, float step, float start) {
+    std::vector<float> out;
+    for (std::int64_t il = 0; il <= l; ++il) out.push_back(model::sweep_point(il, step, start));
+    return out;
+}
 
-TEST_P(SameRowsAsTheDialog, FrequencyAnalysis) {
+class SameLineAsTheDialog : public ::testing::TestWithParam<Line> {};
+
+TEST_P(SameLineAsTheDialog, LineAndRanges) {
     const Line& l = GetParam();
-    state::DesignState s = dialog_state(
+    const state::DesignState freq = dialog_state(
         cat(design_answers(l, 1), "1\n", l.fstart, "\n", l.fstop, "\n", l.fstep, "\n", l.w, "\n0\n"));
-    ASSERT_EQ(s.blk2.iop, 1);
-    // As the driver: the impedance of the width, the cutoff once, the rows.
-    const float w = s.blk2.wdef;
-    float zo = 0.0f, tec = 0.0f, wbyb = 0.0f;
-    model::slzo(s.blk2.b, s.blk2.er, s.blk2.t, w, zo);
-    model::slmode(s.blk2.b, s.blk2.er, s.blk2.t, tec, w, wbyb);
-    Rows rows;
-    run::sweeps::frequency_rows(s, w, rows);
+    const cli::Request a = request(cat("analyze", line_options(l), " --w ", l.w, " --f ", l.fstart, ":", l.fstop,
+                                       ":", l.fstep));
+    expect_same_line(run::sweeps::line_of(freq.blk2), a.line);
+    EXPECT_EQ(points(a.values), std::vector<float>{freq.blk2.wdef});
+    EXPECT_EQ(points(*a.freqs), dialog_points(freq.blk1.l, freq.blk2.fstep, freq.blk2.fmin));
 
-    const Csv csv = run_csv(
-        cat("analyze", line_options(l), " --w ", l.w, " --f ", l.fstart, ":", l.fstop, ":", l.fstep));
-    ASSERT_EQ(csv.rows.size(), rows.freq.size());
-    for (std::size_t i = 0; i < csv.rows.size(); ++i) {
-        const auto& [f, r] = rows.freq[i];
-        SCOPED_TRACE("row " + std::to_string(i));
-        EXPECT_BITS(csv.number(i, "w_in"), w);
-        EXPECT_BITS(csv.number(i, "zo_ohm"), zo);
-        EXPECT_BITS(csv.number(i, "te11_ghz"), tec);
-        EXPECT_BITS(csv.number(i, "w_over_b"), wbyb);
-        expect_loss_columns(csv, i, f, r);
-        EXPECT_EQ(csv.at(i, "status"), "ok");
-    }
-}
+    const state::DesignState widths =
+        dialog_state(cat(design_answers(l, 1), "2\n", l.wmin, "\n", l.wmax, "\n", l.wstep, "\n0\n"));
+    const cli::Request w = request(cat("analyze", line_options(l), " --w ", l.wmin, ":", l.wmax, ":", l.wstep));
+    EXPECT_EQ(points(w.values), dialog_points(widths.blk1.l, widths.blk1.wstep, widths.blk1.wmin));
 
-TEST_P(SameRowsAsTheDialog, WidthSensitivity) {
-    const Line& l = GetParam();
-    state::DesignState s = dialog_state(
-        cat(design_answers(l, 1), "2\n", l.wmin, "\n", l.wmax, "\n", l.wstep, "\n0\n"));
-    ASSERT_EQ(s.blk2.iop, 2);
-    Rows rows;
-    run::sweeps::sensitivity_rows(s, rows);
-
-    const Csv csv = run_csv(cat("analyze", line_options(l), " --w ", l.wmin, ":", l.wmax, ":", l.wstep));
-    ASSERT_EQ(csv.rows.size(), rows.sens.size());
-    for (std::size_t i = 0; i < csv.rows.size(); ++i) {
-        SCOPED_TRACE("row " + std::to_string(i));
-        expect_sensitivity_row(csv, i, rows.sens[i]);
-    }
-}
-
-TEST_P(SameRowsAsTheDialog, SynthesisWithSensitivity) {
-    const Line& l = GetParam();
-    state::DesignState s = dialog_state(
-        cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n2\n0\n"));
-    ASSERT_EQ(s.blk2.iop, 2);
-    Rows rows;
-    run::sweeps::sensitivity_rows(s, rows);
-    ASSERT_EQ(rows.warnings, 0);
-
-    const Csv csv = run_csv(cat("synthesize", line_options(l), " --zo ", l.zmin, ":", l.zmax, ":", l.zstep));
+    const state::DesignState zos =
+        dialog_state(cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n2\n0\n"));
+    const cli::Request z = request(cat("synthesize", line_options(l), " --zo ", l.zmin, ":", l.zmax, ":", l.zstep));
+    expect_same_line(run::sweeps::line_of(zos.blk2), z.line);
     // The dialog's check of the highest impedance may leave a slightly
     // lower end in zmax (the width search's last impedance), which can drop
     // its last row; the command line keeps the end as typed.
-    if (s.blk1.zmax == std::strtof(l.zmax, nullptr)) {
-        EXPECT_EQ(csv.rows.size(), rows.sens.size());
-    } else {
-        EXPECT_GE(csv.rows.size(), rows.sens.size());
-    }
-    for (std::size_t i = 0; i < std::min(csv.rows.size(), rows.sens.size()); ++i) {
-        SCOPED_TRACE("row " + std::to_string(i));
-        expect_sensitivity_row(csv, i, rows.sens[i]);
-    }
-}
-
-TEST_P(SameRowsAsTheDialog, SynthesisWithLoss) {
-    const Line& l = GetParam();
-    state::DesignState s = dialog_state(
-        cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n1\n", l.fdef, "\n0\n"));
-    ASSERT_EQ(s.blk2.iop, 1);
-    Rows rows;
-    run::sweeps::synthesis_loss_rows(s, rows);
-    ASSERT_EQ(rows.warnings, 0);
-
-    // This table accumulates its impedances, so they are given as a list,
-    // each in its shortest exact form. Rows past the end, whose width the
-    // dialog synthesises for the clamped end, are left out.
-    std::string list;
-    std::size_t n = 0;
-    for (const Rows::Synthesis& r : rows.synth) {
-        if (r.zod > s.blk1.zmax) break;
-        list += cat(n++ > 0 ? "," : "", float_text(r.zod));
-    }
-    ASSERT_GT(n, 1u);
-    const Csv csv = run_csv(cat("synthesize", line_options(l), " --zo ", list, " --f ", l.fdef));
-    ASSERT_EQ(csv.rows.size(), n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Rows::Synthesis& r = rows.synth[i];
-        SCOPED_TRACE("row " + std::to_string(i));
-        EXPECT_BITS(csv.number(i, "zo_ohm"), r.zod);
-        EXPECT_BITS(csv.number(i, "w_in"), r.w);
-        EXPECT_BITS(csv.number(i, "w_over_b"), r.wbyb);
-        EXPECT_BITS(csv.number(i, "te11_ghz"), r.tec);
-        expect_loss_columns(csv, i, s.blk1.fdef, r.r);
+    const std::vector<float> cli_z = points(z.values);
+    const std::vector<float> dialog_z = dialog_points(zos.blk1.l, zos.blk1.zstep, zos.blk1.zmin);
+    ASSERT_GE(cli_z.size(), dialog_z.size());
+    EXPECT_EQ(std::vector<float>(cli_z.begin(), cli_z.begin() + static_cast<std::ptrdiff_t>(dialog_z.size())),
+              dialog_z);
+    if (zos.blk1.zmax == std::strtof(l.zmax, nullptr)) {
+        EXPECT_EQ(cli_z.size(), dialog_z.size());
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, SameRowsAsTheDialog, ::testing::ValuesIn(kLines),
+INSTANTIATE_TEST_SUITE_P(Lines, SameLineAsTheDialog, ::testing::ValuesIn(kLines),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The dialog's check of Zmax = 130 on this line leaves 129.909 in its
-// range end, so its table stops at 120 ohms. The command line keeps the
-// end as typed and gives the 130-ohm row too, the rows before it equal.
-TEST(ImpedanceRange, KeepsTheEndAsTyped) {
-    const Line l = {"thick", "0.25", "0.01", "2.2", "0", 2, "copper", 3, "2.5", "", "", "", "",
-                    "", "", "", "50", "130", "10", ""};
-    state::DesignState s = dialog_state(cat(design_answers(l, 2), "50\n130\n10\n2\n0\n"));
-    Rows rows;
-    run::sweeps::sensitivity_rows(s, rows);
-    ASSERT_EQ(rows.sens.size(), 8u);
-
-    const Csv csv = run_csv(cat("synthesize", line_options(l), " --zo 50:130:10"));
-    ASSERT_EQ(csv.rows.size(), 9u);
-    for (std::size_t i = 0; i < 8; ++i) EXPECT_BITS(csv.number(i, "w_in"), rows.sens[i].w);
-    EXPECT_EQ(csv.at(8, "zo_ohm"), "130");
-    EXPECT_EQ(csv.at(8, "status"), "ok");
+// Every column of each table kind through the CSV, against the rows the
+// driver lays out, for one line.
+TEST(SameRowsAsTheDialog, EveryColumnOfEachTable) {
+    const Line& l = kLines[0];
+    struct Table {
+        const char* name;
+        std::string answers;
+        std::string args;
+    };
+    const Table tables[] = {
+        {"frequency analysis",
+         cat(design_answers(l, 1), "1\n", l.fstart, "\n", l.fstop, "\n", l.fstep, "\n", l.w, "\n0\n"),
+         cat("analyze", line_options(l), " --w ", l.w, " --f ", l.fstart, ":", l.fstop, ":", l.fstep)},
+        {"width sensitivity", cat(design_answers(l, 1), "2\n", l.wmin, "\n", l.wmax, "\n", l.wstep, "\n0\n"),
+         cat("analyze", line_options(l), " --w ", l.wmin, ":", l.wmax, ":", l.wstep)},
+        {"synthesis with sensitivity",
+         cat(design_answers(l, 2), l.zmin, "\n", l.zmax, "\n", l.zstep, "\n2\n0\n"),
+         cat("synthesize", line_options(l), " --zo ", l.zmin, ":", l.zmax, ":", l.zstep)},
+        // Its impedances accumulate in the dialog; these steps are exact.
+        {"synthesis with loss", cat(design_answers(l, 2), "20\n100\n10\n1\n", l.fdef, "\n0\n"),
+         cat("synthesize", line_options(l), " --zo 20:100:10 --f ", l.fdef)},
+    };
+    for (const Table& t : tables) {
+        SCOPED_TRACE(t.name);
+        const state::DesignState s = dialog_state(t.answers);
+        Rows rows;
+        if (s.blk2.iop == 2) {
+            run::sweeps::sensitivity_rows(s, rows);
+        } else if (s.blk1.ifunc == 2) {
+            run::sweeps::synthesis_loss_rows(s, rows);
+        } else {
+            run::sweeps::frequency_rows(s, s.blk2.wdef, rows);
+        }
+        const Csv csv = run_csv(t.args);
+        ASSERT_EQ(csv.rows.size(), rows.rows.size());
+        ASSERT_EQ(rows.warnings, 0);
+        for (std::size_t i = 0; i < csv.rows.size(); ++i) {
+            SCOPED_TRACE("row " + std::to_string(i));
+            const engine::Row& r = rows.rows[i];
+            EXPECT_BITS(csv.number(i, "w_in"), r.strip.w);
+            EXPECT_BITS(csv.number(i, "w_over_b"), r.strip.wbyb);
+            EXPECT_BITS(csv.number(i, "zo_ohm"), r.zo);
+            EXPECT_BITS(csv.number(i, "te11_ghz"), r.strip.tec);
+            if (s.blk2.iop == 2) {
+                EXPECT_BITS(csv.number(i, "s_b"), r.strip.sen.szob);
+                EXPECT_BITS(csv.number(i, "s_er"), r.strip.sen.szoer);
+                EXPECT_BITS(csv.number(i, "s_w"), r.strip.sen.szow);
+                EXPECT_BITS(csv.number(i, "s_t"), r.strip.sen.szot);
+            } else {
+                EXPECT_BITS(csv.number(i, "f_mhz"), *r.f);
+                EXPECT_BITS(csv.number(i, "lambda0_in"), r.loss.wl);
+                EXPECT_BITS(csv.number(i, "lambdag_in"), r.loss.wg);
+                EXPECT_BITS(csv.number(i, "q"), r.loss.qu);
+                EXPECT_BITS(csv.number(i, "loss_conductor_db_per_in"), r.loss.ac);
+                EXPECT_BITS(csv.number(i, "loss_dielectric_db_per_in"), r.loss.ad);
+                EXPECT_BITS(csv.number(i, "loss_total_db_per_in"), r.loss.atot);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "golden_grid.hpp"
 #include "model/model.hpp"
+#include "model/parts.hpp"
 
 namespace ferravane::model {
 namespace {
