@@ -1,5 +1,11 @@
 #include "cli/help.hpp"
 
+#include <charconv>
+#include <vector>
+
+#include "cli/text.hpp"
+#include "model/materials.hpp"
+
 namespace ferravane::cli {
 namespace {
 
@@ -54,13 +60,11 @@ Line:
                   Z1,Z2,... or a range START:STOP:STEP
 )";
 
-constexpr std::string_view kCommonOptions = R"(  --t T           strip thickness (default 0, at least 0 and below B)
+constexpr std::string_view kLineOptions = R"(  --t T           strip thickness (default 0, at least 0 and below B)
   --tand D        dielectric loss tangent (default 0)
-  --metal M       conductor: silver (1.6), copper (1.7, default), gold (2.5),
-                  aluminum (4.0), brass (7.0), steel (11.8), or a
-                  resistivity in micro-ohm-cm
-  --roughness R   RMS surface roughness (default 2.5uin), in uin or um
+)";
 
+constexpr std::string_view kCommonOptions = R"(
 Results:
   --f F           frequencies for the losses: a value, a list or a range
   --tol LIST      tolerance window of Zo, e.g. b=2%,t=10%,er=0.05,w=0.5mil:
@@ -125,12 +129,61 @@ Examples:
   ferravane synthesize --b 0.25 --er 2.2 --t 0.0014 --zo 50 --tol t=10%,w=0.5mil
 )";
 
+// "1.6", "4.0", "11.8": a menu value as the menus print it.
+std::string one_decimal(float v) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
+    return std::string(buf, res.ptr);
+}
+
+// Words wrapped within 77 columns, as the rest of the help, the lines
+// after the first indented to the option descriptions' column.
+std::string wrapped(const std::vector<std::string>& words, std::size_t first_column) {
+    constexpr std::size_t kRight = 77;
+    const std::string indent(18, ' ');
+    std::string out;
+    std::size_t column = first_column;
+    bool words_on_line = false;
+    for (const std::string& w : words) {
+        if (words_on_line && column + 1 + w.size() > kRight) {
+            out += cat("\n", indent);
+            column = indent.size();
+            words_on_line = false;
+        }
+        if (words_on_line) {
+            out += ' ';
+            ++column;
+        }
+        out += w;
+        column += w.size();
+        words_on_line = true;
+    }
+    return out + "\n";
+}
+
+// --metal and --roughness from the model's tables of materials.
+std::string material_options() {
+    std::vector<std::string> words = {"conductor:"};
+    for (std::size_t i = 0; i < std::size(model::kMetals); ++i) {
+        const model::Metal& m = model::kMetals[i];
+        words.push_back(cat(m.name, " (", one_decimal(m.res1), i == model::kDefaultMetal ? ", default)," : "),"));
+    }
+    words.emplace_back("or a");
+    words.emplace_back("resistivity in micro-ohm-cm");
+    std::string text = cat("  --metal M       ", wrapped(words, 18));
+    const float sr1 = model::kRoughnesses[model::kDefaultRoughness].sr1;
+    text += cat("  --roughness R   RMS surface roughness (default ", one_decimal(sr1), "uin), in uin or um\n");
+    return text;
+}
+
 }  // namespace
 
 std::string help_text(std::optional<Command> command) {
     if (!command) return std::string(kProgram);
     const bool analyze = *command == Command::analyze;
     std::string text(analyze ? kAnalyzeUsage : kSynthesizeUsage);
+    text += kLineOptions;
+    text += material_options();
     text += kCommonOptions;
     text += analyze ? kAnalyzeExamples : kSynthesizeExamples;
     return text;

@@ -3,6 +3,7 @@
 // that the help texts name.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -12,6 +13,7 @@
 
 #include "cli/help.hpp"
 #include "cli/text.hpp"
+#include "model/materials.hpp"
 #include "cli_harness.hpp"
 #include "program.hpp"
 #include "scratch.hpp"
@@ -110,6 +112,26 @@ TEST(ManPage, DocumentsEveryOptionOfTheHelpAndTheVersion) {
     for (const std::string& o : options) {
         EXPECT_TRUE(documented(man, o)) << "--" << o << " is not in the manual page";
     }
+}
+
+// The metals with their resistivities, and the default roughness, as the
+// model's table of materials has them.
+TEST(ManPage, ListsTheMaterialsOfTheModelsTable) {
+    const std::string man = slurp(FERRAVANE_MAN_PAGE);
+    const std::string help = cli::help_text(cli::Command::analyze);
+    for (std::size_t i = 0; i < std::size(model::kMetals); ++i) {
+        const model::Metal& m = model::kMetals[i];
+        char value[16];
+        std::snprintf(value, sizeof value, "%.1f", static_cast<double>(m.res1));
+        const bool dflt = i == model::kDefaultMetal;
+        EXPECT_NE(man.find(cat(".B ", m.name, "\n(", value, dflt ? ", the default)" : ")")), std::string::npos)
+            << m.name;
+        EXPECT_NE(help.find(cat(m.name, " (", value, dflt ? ", default)" : ")")), std::string::npos) << m.name;
+    }
+    char sr1[16];
+    std::snprintf(sr1, sizeof sr1, "%.1f", static_cast<double>(model::kRoughnesses[model::kDefaultRoughness].sr1));
+    EXPECT_NE(man.find(cat("default ", sr1, " micro-inch")), std::string::npos);
+    EXPECT_NE(help.find(cat("(default ", sr1, "uin)")), std::string::npos);
 }
 
 }  // namespace
