@@ -12,26 +12,33 @@ using namespace detail;
 namespace {
 
 // The rare inputs whose rounding the fast path cannot decide, out of line
-// so that the fast path does not pay for its registers.
-[[gnu::noinline, gnu::cold]] double trig_careful(const TrigTerms& terms, dd r) {
-    const dd v = trig_accurate(terms, r);
+// so that the fast path does not pay for its registers: the exact
+// reduction (k may differ by one from the short one's next to a half step)
+// and the accurate kernel.
+[[gnu::noinline, gnu::cold]] double trig_careful(double t, int shift) {
+    const TrigReduced red = trig_reduce(t);
+    const TrigTerms terms = trig_terms(red.k, shift);
+    const dd v = trig_accurate(terms, red.r);
     double out;
-    if (round_if_safe(v.hi, v.lo, kAccurateErr * magnitude(v.hi), 0, out)) {
-        return out;
+    if (!round_if_safe(v.hi, v.lo, kAccurateErr * magnitude(v.hi), 0, out)) {
+        out = v.hi + v.lo;
     }
-    return v.hi + v.lo;
+    return terms.negative ? -out : out;
 }
 
 // sin (shift 0) or cos (shift 512) of t, 2^-27 <= t < inf.
 double trig_positive(double t, int shift) {
-    const TrigReduced red = trig_reduce(t);
+    const bool short_reduction = t < kTrigShortLimit && !(t < kTrigNoReduction);
+    const TrigReduced red = short_reduction ? trig_reduce_short(t) : trig_reduce(t);
     const TrigTerms terms = trig_terms(red.k, shift);
     const dd f = trig_fast(terms, red.r);
+    // An error in r moves A cos r + B sin r by as much at most.
+    const double err = kTrigFastErr * magnitude(f.hi) + (short_reduction ? kTrigShortErr : 0.0);
     double out;
-    if (!round_if_safe(f.hi, f.lo, kTrigFastErr * magnitude(f.hi), 0, out)) {
-        out = trig_careful(terms, red.r);
+    if (round_if_safe(f.hi, f.lo, err, 0, out)) {
+        return terms.negative ? -out : out;
     }
-    return terms.negative ? -out : out;
+    return trig_careful(t, shift);
 }
 
 }  // namespace

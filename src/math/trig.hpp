@@ -1,15 +1,17 @@
 // The kernels of sin and cos. For t = |x| >= pi/2048,
-// t = (2048 n + k) pi/1024 + r with k in [0, 2048) and |r| <= pi/2048,
-// found exactly in integer arithmetic from the bits of 1/(2 pi) (the
-// reduction holds for every double, the largest included); below pi/2048,
-// k = 0 and r = t. Then with a = (k mod 512) pi/1024 from a table,
-// sin and cos of t are +-(A cos r + B sin r), A and B being +-sin a or
-// +-cos a by the quadrant.
+// t = (2048 n + k) pi/1024 + r with k in [0, 2048) and |r| <= pi/2048:
+// below 2^16 by subtracting k times pi/1024 in three parts, with an
+// absolute error bound; else, and whenever that bound leaves the rounding
+// open, exactly in integer arithmetic from the bits of 1/(2 pi) (for every
+// double, the largest included). Below pi/2048, k = 0 and r = t. Then with
+// a = (k mod 512) pi/1024 from a table, sin and cos of t are
+// +-(A cos r + B sin r), A and B being +-sin a or +-cos a by the quadrant.
 //
 // The fast form's error bound is given next to it for Ziv's rounding test;
 // the accurate form, all in double-double, is good to about 2^-100.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "math/dd.hpp"
@@ -18,7 +20,7 @@
 namespace ferravane::math::detail {
 
 // Below this |x| no reduction is needed: r = x, k = 0. Just under pi/2048.
-inline constexpr double kTrigNoReduction = 0x1.921fb54442d18p-11;
+inline constexpr double kTrigNoReduction = 0x1.921fb54442d18p-10;
 
 struct TrigReduced {
     int k;  // the step count modulo 2048
@@ -57,25 +59,13 @@ inline U256 inv_two_pi_window(int p) {
     return win;
 }
 
-// Leading zero bits of a non-zero 64-bit word.
-inline int leading_zeros(std::uint64_t u) {
-    int n = 0;
-    for (int step = 32; step > 0; step >>= 1) {
-        if ((u >> (64 - step)) == 0) {
-            n += step;
-            u <<= step;
-        }
-    }
-    return n;
-}
-
-// t = m 2^e with e >= -63 (t >= 2^-11). With c = 1/(2 pi), t 1024/pi = m 2^(e + 11) c,
-// and modulo 2048 only the bits of c from 2^-(e + 1) on count: those before
-// give multiples of 2048. 256 of them make the 256-bit product hold 11 bits
-// of k and 245 of the fraction, off by less than m 2^-245 < 2^-192 of a step
-// from what the dropped bits of c would add, against at least 2^-53 of a
-// step for any double (no double lies closer to a multiple of pi/2 than
-// about 2^-61).
+// t = m 2^e with e >= -62 (t >= 2^-10). With c = 1/(2 pi),
+// t 1024/pi = m 2^(e + 11) c, and modulo 2048 only the bits of c from
+// 2^-(e + 1) on count: those before give multiples of 2048. 256 of them
+// make the 256-bit product hold 11 bits of k and 245 of the fraction, off
+// by less than m 2^-245 < 2^-192 of a step from what the dropped bits of c
+// would add, against at least 2^-53 of a step for any double (no double
+// lies closer to a multiple of pi/2 than about 2^-61).
 inline TrigReduced trig_reduce(double t) {
     if (t < kTrigNoReduction) {
         return {0, {t, 0.0}};
@@ -113,7 +103,7 @@ inline TrigReduced trig_reduce(double t) {
     if (f.w[0] == 0) {
         return {k, {0.0, 0.0}};  // cannot happen for a double; kept finite all the same
     }
-    const int s = leading_zeros(f.w[0]);
+    const int s = std::countl_zero(f.w[0]);
     z += s;
     const std::uint64_t n0 = s == 0 ? f.w[0] : (f.w[0] << s) | (f.w[1] >> (64 - s));
     const std::uint64_t n1 = s == 0 ? f.w[1] : (f.w[1] << s) | (f.w[2] >> (64 - s));
@@ -126,6 +116,25 @@ inline TrigReduced trig_reduce(double t) {
         r = neg(r);
     }
     return {k, r};
+}
+
+// Below this the short reduction applies: k < 2^25.
+inline constexpr double kTrigShortLimit = 0x1p16;
+
+// Absolute error bound of the short reduction's r: k times what the three
+// parts miss of pi/1024 (2^24.4 2^-122) and the rounding of k times the
+// third part (half an ulp of 2^-44), each about 2^-97.
+inline constexpr double kTrigShortErr = 0x1p-92;
+
+// t in [kTrigNoReduction, kTrigShortLimit). k times the first two parts is
+// exact, and so is t - k P0 (the two are within a factor of two); the exact
+// sum of that and -k P1 is kept as a double-double.
+inline TrigReduced trig_reduce_short(double t) {
+    constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
+    const double kd = (t * kStepsPerRadian + shift) - shift;
+    const double a = t - kd * kStepParts[0];
+    const dd s = two_sum(a, -(kd * kStepParts[1]));
+    return {static_cast<int>(kd) & 2047, fast_two_sum(s.hi, s.lo - kd * kStepParts[2])};
 }
 
 // A and B for sin (shift 0) or cos (shift 512) of t from k, and the sign of

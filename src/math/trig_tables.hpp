@@ -33,6 +33,10 @@ inline constexpr std::uint64_t kInvTwoPi[21] = {
 };
 // pi/1024, the step of the reduction
 inline constexpr dd kPiOver1024{0x1.921fb54442d18p-9, 0x1.1a62633145c07p-63};
+// 1024/pi, to count the steps
+inline constexpr double kStepsPerRadian = 0x1.45f306dc9c883p+8;
+// pi/1024 in three parts, the first two of 28 bits so that k times them is exact for k < 2^25
+inline constexpr double kStepParts[3] = {0x1.921fb54p-9, 0x1.10b4612p-39, -0x1.676733ae8fe48p-69};
 // cos r - 1 = r^2 (c[0] + r^2 (c[1] + r^2 c[2])), fast path
 inline constexpr double kCosFast[3] = {
     -0x1p-1,  // 1/2!

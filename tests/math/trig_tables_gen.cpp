@@ -123,6 +123,29 @@ int main(int argc, char** argv) {
     mpfr_div_ui(step.v, pi.v, 1024, MPFR_RNDN);
     std::fprintf(f, "// pi/1024, the step of the reduction\ninline constexpr dd kPiOver1024%s;\n",
                  dd_text(step.v).c_str());
+    Big inv;
+    mpfr_ui_div(inv.v, 1024, pi.v, MPFR_RNDN);
+    std::fprintf(f, "// 1024/pi, to count the steps\ninline constexpr double kStepsPerRadian = %s;\n",
+                 hex(mpfr_get_d(inv.v, MPFR_RNDN)).c_str());
+    // pi/1024 in three parts for the short reduction: the first two of 28
+    // bits, so that k times them is exact for k < 2^25.
+    {
+        double parts[3];
+        Big rest;
+        mpfr_set(rest.v, step.v, MPFR_RNDN);
+        for (int i = 0; i < 3; ++i) {
+            mpfr_t t;
+            mpfr_init2(t, i < 2 ? 28 : 53);
+            mpfr_set(t, rest.v, MPFR_RNDN);
+            parts[i] = mpfr_get_d(t, MPFR_RNDN);
+            mpfr_clear(t);
+            mpfr_sub_d(rest.v, rest.v, parts[i], MPFR_RNDN);
+        }
+        std::fprintf(f,
+                     "// pi/1024 in three parts, the first two of 28 bits so that k times them is exact "
+                     "for k < 2^25\ninline constexpr double kStepParts[3] = {%s, %s, %s};\n",
+                     hex(parts[0]).c_str(), hex(parts[1]).c_str(), hex(parts[2]).c_str());
+    }
 
     taylor(f, "cos r - 1 = r^2 (c[0] + r^2 (c[1] + r^2 c[2])), fast path", "kCosFast", 0, 3, false);
     taylor(f, "sin r - r = r^3 (s[0] + r^2 (s[1] + r^2 s[2])), fast path", "kSinFast", 1, 3, false);

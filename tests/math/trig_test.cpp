@@ -116,7 +116,7 @@ TEST(TrigHardCases, AgreeWithMpfr) {
         }
     }
     for (double x : {closest_quarter_turn, std::nextafter(closest_quarter_turn, 0.0), dmax, 0x1p1023,
-                     0x1.921fb54442d18p-11, std::nextafter(0x1.921fb54442d18p-11, 0.0)}) {
+                     0x1.921fb54442d18p-10, std::nextafter(0x1.921fb54442d18p-10, 0.0)}) {
         xs.push_back(x);
     }
     Ref ref;
@@ -143,14 +143,24 @@ public:
     Exact& operator=(const Exact&) = delete;
     ~Exact() { mpfr_clears(x_, y_, pi_, t_, static_cast<mpfr_ptr>(nullptr)); }
 
-    // t = (2048 n + k) pi/1024 + r: k and the exact r into r().
-    int reduce(double t) {
+    // t = (2048 n + k) pi/1024 + r: k and the exact r into r(). With
+    // want_k >= 0, the r for that k, one step either side of the nearest.
+    int reduce(double t, int want_k = -1) {
         wide_range();
         mpfr_const_pi(pi_, MPFR_RNDN);
         mpfr_set_d(x_, t, MPFR_RNDN);
         mpfr_mul_ui(y_, x_, 1024, MPFR_RNDN);
         mpfr_div(y_, y_, pi_, MPFR_RNDN);
         mpfr_round(t_, y_);  // the nearest whole number of steps
+        if (want_k >= 0) {
+            mpfr_fmod_ui(x_, t_, 2048, MPFR_RNDN);
+            const long diff = want_k - mpfr_get_si(x_, MPFR_RNDN);
+            if (diff == 1 || diff == -2047) {
+                mpfr_add_ui(t_, t_, 1, MPFR_RNDN);
+            } else if (diff == -1 || diff == 2047) {
+                mpfr_sub_ui(t_, t_, 1, MPFR_RNDN);
+            }
+        }
         mpfr_sub(y_, y_, t_, MPFR_RNDN);
         mpfr_mul(y_, y_, pi_, MPFR_RNDN);
         mpfr_div_ui(y_, y_, 1024, MPFR_RNDN);  // r
@@ -215,6 +225,28 @@ TEST(TrigKernels, ReductionIsExactToItsBound) {
     }
     std::printf("reduction: worst relative error of r 2^%.2f\n", worst);
     EXPECT_LT(worst, -102.0);
+}
+
+// The short reduction below 2^16: r within its absolute bound of the exact
+// r for the same k, which may be one step off next to a half step.
+TEST(TrigKernels, ShortReductionWithinItsBound) {
+    Exact exact;
+    Inputs in(13);
+    double worst = -1000.0;
+    for (int i = 0; i < 40000; ++i) {
+        const double t = i % 3 == 0 ? in.log_uniform(d::kTrigNoReduction, d::kTrigShortLimit)
+                                    : std::fabs(near_quarter_turn(in)) * 0x1p-14;
+        if (t < d::kTrigNoReduction || t >= d::kTrigShortLimit) continue;
+        const d::TrigReduced red = d::trig_reduce_short(t);
+        const int k = exact.reduce(t, red.k);
+        ASSERT_EQ(red.k, k) << hex(t);
+        mpfr_sub_d(exact.r(), exact.r(), red.r.hi, MPFR_RNDN);
+        mpfr_sub_d(exact.r(), exact.r(), red.r.lo, MPFR_RNDN);
+        worst = std::max(worst, std::log2(std::fabs(mpfr_get_d(exact.r(), MPFR_RNDN))));
+    }
+    std::printf("short reduction: worst absolute error of r 2^%.2f (bound 2^%.0f)\n", worst,
+                std::log2(d::kTrigShortErr));
+    EXPECT_LT(worst, std::log2(d::kTrigShortErr) - 2);
 }
 
 TEST(TrigKernels, WithinTheirBounds) {
