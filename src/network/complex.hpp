@@ -14,7 +14,9 @@ struct Complex {
 inline Complex operator+(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
 inline Complex operator-(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
 inline Complex operator-(Complex a) { return {-a.re, -a.im}; }
-inline Complex operator*(Complex a, Complex b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+inline Complex operator*(Complex a, Complex b) {
+    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+}
 inline Complex operator*(double s, Complex a) { return {s * a.re, s * a.im}; }
 
 // Smith's division: the ratio of the smaller to the larger part of the

@@ -82,7 +82,9 @@ void count(TouchstoneWriter& w, double f_hz) {
 
 }  // namespace
 
-std::string touchstone_extension(const TouchstoneLayout& layout) { return layout.ports == 4 ? ".s4p" : ".s2p"; }
+std::string touchstone_extension(const TouchstoneLayout& layout) {
+    return layout.ports == 4 ? ".s4p" : ".s2p";
+}
 
 std::vector<std::string> port_comments(const TouchstoneLayout& layout) {
     if (layout.ports == 2) {
@@ -95,13 +97,15 @@ std::vector<std::string> port_comments(const TouchstoneLayout& layout) {
         put_shortest(z, 2.0 * layout.z0);
         std::string zc;
         put_shortest(zc, 0.5 * layout.z0);
-        lines.push_back("Mixed-mode data: D1,3 and C1,3 the pair at ports 1 and 3, D2,4 and C2,4 at ports 2 and 4;");
+        lines.push_back("Mixed-mode data: D1,3 and C1,3 the pair at ports 1 and 3, D2,4 and C2,4 at ports 2 "
+                        "and 4;");
         lines.push_back("differential ports referenced to " + z + " ohm, common ports to " + zc + " ohm");
     }
     return lines;
 }
 
-void touchstone_header(std::string& out, const TouchstoneLayout& layout, const std::vector<std::string>& comments) {
+void touchstone_header(std::string& out, const TouchstoneLayout& layout,
+                       const std::vector<std::string>& comments) {
     for (const std::string& c : comments) {
         out += c.empty() ? "!" : "! ";
         for (const char ch : c) {

@@ -43,7 +43,8 @@ std::vector<std::string> port_comments(const TouchstoneLayout& layout);
 // The comment lines (each given without its '!'; bytes outside printable
 // ASCII become '?', so a line cannot break the file) and the option and
 // keyword lines.
-void touchstone_header(std::string& out, const TouchstoneLayout& layout, const std::vector<std::string>& comments);
+void touchstone_header(std::string& out, const TouchstoneLayout& layout,
+                       const std::vector<std::string>& comments);
 
 // Points written so far and the last frequency: frequencies must rise, and
 // a version 2.0 file must hold the number it declared.

@@ -1,5 +1,5 @@
-// The complex arithmetic the sections are built on: division and modulus
-// without overflow, the principal square root and its branch cut, exp.
+// The complex arithmetic the sections are built on: division without
+// overflow, the principal square root and its branch cut.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,20 +29,6 @@ TEST(Complex, DivisionUndoesMultiplication) {
     }
 }
 
-TEST(Complex, ModulusWithoutOverflow) {
-    struct Case {
-        Complex z;
-        double want;
-    };
-    const std::vector<Case> cases = {
-        {{3.0, 4.0}, 5.0}, {{-4.0, 3.0}, 5.0}, {{0.0, -2.5}, 2.5},
-        {{1e300, 1e300}, 1.4142135623730951e300}, {{3e-300, -4e-300}, 5e-300}, {{0.0, 0.0}, 0.0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_NEAR(nw::abs(c.z), c.want, 2.3e-16 * c.want) << c.z.re << " " << c.z.im;
-    }
-}
-
 // The principal root: real part >= 0, squares back to z, and the sign of a
 // zero imaginary part picks the side of the cut on the negative axis.
 TEST(Complex, PrincipalSquareRoot) {
@@ -53,30 +39,14 @@ TEST(Complex, PrincipalSquareRoot) {
     const std::vector<Case> cases = {
         {{4.0, 0.0}, {2.0, 0.0}},   {{-4.0, 0.0}, {0.0, 2.0}}, {{-4.0, -0.0}, {0.0, -2.0}},
         {{0.0, 2.0}, {1.0, 1.0}},   {{0.0, -2.0}, {1.0, -1.0}}, {{-3.0, 4.0}, {1.0, 2.0}},
-        {{-3.0, -4.0}, {1.0, -2.0}}, {{3.0, -4.0}, {2.0, -1.0}}, {{1e300, 1e300}, {1.09868411346781e150, 4.550898605622274e149}},
+        {{-3.0, -4.0}, {1.0, -2.0}}, {{3.0, -4.0}, {2.0, -1.0}},
+        {{1e300, 1e300}, {1.09868411346781e150, 4.550898605622274e149}},
     };
     for (const auto& c : cases) {
         const Complex r = nw::sqrt(c.z);
         EXPECT_GE(r.re, 0.0);
-        EXPECT_LT(relative_distance(r, c.want), 1e-14) << c.z.re << " " << c.z.im << " -> " << r.re << " " << r.im;
-    }
-}
-
-TEST(Complex, Exponential) {
-    struct Case {
-        Complex z;
-        Complex want;
-    };
-    const std::vector<Case> cases = {
-        {{0.0, 0x1.921fb54442d18p1}, {-1.0, 1.2246467991473532e-16}},
-        {{0x1.62e42fefa39efp-1, 0.0}, {2.0, 0.0}},
-        {{-1.0, -0x1.921fb54442d18p0}, {2.2526119005136194e-17, -0.36787944117144233}},
-        {{-800.0, 1.0}, {0.0, 0.0}},
-    };
-    for (const auto& c : cases) {
-        const Complex e = nw::exp(c.z);
-        EXPECT_NEAR(e.re, c.want.re, 2e-16 * nw::abs(c.want) + 1e-300) << c.z.re << " " << c.z.im;
-        EXPECT_NEAR(e.im, c.want.im, 2e-16 * nw::abs(c.want) + 1e-300) << c.z.re << " " << c.z.im;
+        EXPECT_LT(relative_distance(r, c.want), 1e-14)
+            << c.z.re << " " << c.z.im << " -> " << r.re << " " << r.im;
     }
 }
 

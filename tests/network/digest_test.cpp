@@ -66,8 +66,8 @@ std::string files(int lines) {
             const double r_f = r * std::sqrt(f * 1e-9);
             EXPECT_EQ(nw::touchstone_point(w2, out, f, nw::single_section(even, r_f, m, f, length, z0)),
                       nw::PointStatus::written);
-            EXPECT_EQ(nw::touchstone_point(w4, out, f, nw::pair_section(even, r_f, odd, 1.3 * r_f, m, f, length, z0)),
-                      nw::PointStatus::written);
+            const nw::FourPort pair = nw::pair_section(even, r_f, odd, 1.3 * r_f, m, f, length, z0);
+            EXPECT_EQ(nw::touchstone_point(w4, out, f, pair), nw::PointStatus::written);
         }
         EXPECT_TRUE(nw::touchstone_end(w2, out));
         EXPECT_TRUE(nw::touchstone_end(w4, out));
@@ -77,7 +77,8 @@ std::string files(int lines) {
 
 TEST(NetworkDigest, SameBytesEverywhere) {
     const std::string text = files(300);
-    std::printf("touchstone digest %016llx of %zu bytes\n", static_cast<unsigned long long>(fnv(text)), text.size());
+    std::printf("touchstone digest %016llx of %zu bytes\n", static_cast<unsigned long long>(fnv(text)),
+                text.size());
     EXPECT_EQ(fnv(text), 0x2436840a418144bcu);
 }
 

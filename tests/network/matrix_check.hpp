@@ -48,7 +48,8 @@ double largest_singular_value(const Complex (&s)[N][N]) {
             for (std::size_t q = p + 1; q < m; ++q) {
                 if (a[p][q] == 0.0) continue;
                 const double theta = (a[q][q] - a[p][p]) / (2.0 * a[p][q]);
-                const double t = (theta >= 0.0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double t =
+                    (theta >= 0.0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
                 const double c = 1.0 / std::sqrt(t * t + 1.0);
                 const double sn = t * c;
                 for (std::size_t k = 0; k < m; ++k) {

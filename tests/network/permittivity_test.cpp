@@ -1,6 +1,5 @@
-// The dielectric models: the constant loss tangent as given at every
-// frequency; the wideband Debye model fitted at f_ref and behaving as a
-// causal permittivity must (Kramers-Kronig): eps' falling with frequency,
+// The wideband Debye model: fitted at f_ref and behaving as a causal
+// permittivity must (Kramers-Kronig): eps' falling with frequency,
 // eps'' positive, and locally d eps'/d ln f = -(2/pi) eps'' inside its band.
 #include <gtest/gtest.h>
 
@@ -33,17 +32,6 @@ const std::vector<Material> kMaterials = {
 };
 
 Medium debye(const Material& m) { return {m.er, m.tand, Dielectric::djordjevic, m.f_ref_hz}; }
-
-TEST(Permittivity, ConstantLossTangentAtEveryFrequency) {
-    for (const Material& m : kMaterials) {
-        const Medium medium{m.er, m.tand, Dielectric::constant, m.f_ref_hz};
-        for (double f : {0.0, 1e3, 1e9, 1e12}) {
-            const nw::Complex e = nw::permittivity(medium, f);
-            EXPECT_EQ(e.re, m.er) << m.name;
-            EXPECT_EQ(e.im, -m.er * m.tand) << m.name;
-        }
-    }
-}
 
 TEST(Permittivity, DebyeMatchesErAndTanDAtTheReference) {
     for (const Material& m : kMaterials) {

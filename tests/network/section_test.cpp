@@ -37,7 +37,9 @@ struct Line {
 
 nw::Medium medium(const Line& l) { return {l.er, l.tand, l.model, l.f_ref}; }
 
-nw::TwoPort single(const Line& l) { return nw::single_section({l.z_air}, l.r, medium(l), l.f, l.length, l.z0); }
+nw::TwoPort single(const Line& l) {
+    return nw::single_section({l.z_air}, l.r, medium(l), l.f, l.length, l.z0);
+}
 
 // The odd mode of a pair: lower impedance, more conductor loss.
 nw::FourPort pair(const Line& l) {
@@ -178,7 +180,8 @@ TEST(Section, ResonantLengths) {
 // single strip's section.
 TEST(Section, PairWithEqualModesIsTwoSingleStrips) {
     for (const Line& l : kLines) {
-        const nw::FourPort p = nw::pair_section({l.z_air}, l.r, {l.z_air}, l.r, medium(l), l.f, l.length, l.z0);
+        const nw::FourPort p =
+            nw::pair_section({l.z_air}, l.r, {l.z_air}, l.r, medium(l), l.f, l.length, l.z0);
         const nw::TwoPort s = single(l);
         for (int i = 0; i < 4; ++i) {
             for (int j = 0; j < 4; ++j) {
@@ -272,7 +275,8 @@ TEST(Section, InputsThatDescribeNoLine) {
         {"nan_impedance", {nan}, 1.0, ok, 1e9, 0.1, 50.0, "air-filled impedance"},
         {"negative_r", {100.0}, -1.0, ok, 1e9, 0.1, 50.0, "series resistance"},
         {"er_below_1", {100.0}, 1.0, {0.5, 0.0, Dielectric::constant, 1e9}, 1e9, 0.1, 50.0, "Er"},
-        {"negative_tand", {100.0}, 1.0, {4.3, -0.1, Dielectric::constant, 1e9}, 1e9, 0.1, 50.0, "loss tangent"},
+        {"negative_tand", {100.0}, 1.0, {4.3, -0.1, Dielectric::constant, 1e9}, 1e9, 0.1, 50.0,
+         "loss tangent"},
         {"negative_f", {100.0}, 1.0, ok, -1.0, 0.1, 50.0, "frequency"},
         {"infinite_f", {100.0}, 1.0, ok, HUGE_VAL, 0.1, 50.0, "frequency"},
         {"negative_length", {100.0}, 1.0, ok, 1e9, -0.1, 50.0, "length"},

@@ -100,7 +100,8 @@ def main():
             err = float(np.max(np.abs(n.s - want))) if n.s.shape == want.shape else float("inf")
             z0_err = float(np.max(np.abs(n.z0 - z0)))
             if f_err > 1e-12 or err > TOLERANCE or z0_err > 0.0:
-                print("fail %s frequency error %.3g, S error %.3g, z0 error %.3g" % (name, f_err, err, z0_err))
+                print("fail %s frequency error %.3g, S error %.3g, z0 error %.3g"
+                      % (name, f_err, err, z0_err))
                 failed = True
             else:
                 print("ok %s %.3g" % (name, err))

@@ -43,8 +43,9 @@ Pair random_pair(std::mt19937_64& gen, int index) {
     p.name = "line";
     p.name += std::to_string(index);
     p.name += debye ? "_debye" : "_constant";
-    p.medium = {uniform(2.0, 10.0), uniform(0.0, 0.025), debye ? nw::Dielectric::djordjevic : nw::Dielectric::constant,
-                uniform(1e8, 2e10)};
+    // Braced lists are evaluated left to right: the draws keep their order.
+    p.medium = {uniform(2.0, 10.0), uniform(0.0, 0.025),
+                debye ? nw::Dielectric::djordjevic : nw::Dielectric::constant, uniform(1e8, 2e10)};
     p.even = {uniform(60.0, 250.0)};
     p.odd = {p.even.z_air * uniform(0.55, 0.95)};
     p.r_even_1ghz = uniform(0.5, 20.0);
@@ -83,7 +84,8 @@ std::string model_text(const Pair& p, const std::vector<double>& freqs) {
 }
 
 template <typename Section>
-std::string touchstone_text(const nw::TouchstoneLayout& layout, const std::vector<double>& freqs, Section section) {
+std::string touchstone_text(const nw::TouchstoneLayout& layout, const std::vector<double>& freqs,
+                            Section section) {
     std::string out;
     std::vector<std::string> comments = {"network_skrf_tests"};
     for (std::string& c : nw::port_comments(layout)) comments.push_back(std::move(c));
@@ -111,15 +113,15 @@ TEST(TouchstoneSkrf, ReadBackAndAgreeWithItsLineModel) {
     for (int i = 0; i < kCases; ++i) {
         const Pair p = random_pair(gen, i);
         for (double f : {freqs.front(), freqs.back()}) {
-            ASSERT_EQ(nw::section_input_error(p.odd, resistance(p.r_odd_1ghz, f), p.medium, f, p.length, p.z0), "")
-                << p.name;
+            const double r = resistance(p.r_odd_1ghz, f);
+            ASSERT_EQ(nw::section_input_error(p.odd, r, p.medium, f, p.length, p.z0), "") << p.name;
         }
         const auto strip = [&p](double f) {
             return nw::single_section(p.even, resistance(p.r_even_1ghz, f), p.medium, f, p.length, p.z0);
         };
         const auto pair = [&p](double f) {
-            return nw::pair_section(p.even, resistance(p.r_even_1ghz, f), p.odd, resistance(p.r_odd_1ghz, f), p.medium,
-                                    f, p.length, p.z0);
+            return nw::pair_section(p.even, resistance(p.r_even_1ghz, f), p.odd, resistance(p.r_odd_1ghz, f),
+                                    p.medium, f, p.length, p.z0);
         };
         dir.put(p.name + ".model", model_text(p, freqs));
         dir.put(p.name + "_v1.s2p", touchstone_text({V::v1_1, 2, false, p.z0}, freqs, strip));
@@ -131,10 +133,13 @@ TEST(TouchstoneSkrf, ReadBackAndAgreeWithItsLineModel) {
 
     const std::string report = dir.path("report.txt");
     std::string command = kPython;
-    for (const std::string& part : {std::string(" "), std::string(FERRAVANE_SKRF_CHECK), std::string(" "), dir.path(),
-                                    std::string(" > "), report, std::string(" 2>&1")}) {
-        command += part;
-    }
+    command += ' ';
+    command += FERRAVANE_SKRF_CHECK;
+    command += ' ';
+    command += dir.path();
+    command += " > ";
+    command += report;
+    command += " 2>&1";
     const int raw = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(raw)) << command;
     const int status = WEXITSTATUS(raw);

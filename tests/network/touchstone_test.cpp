@@ -45,8 +45,9 @@ TEST(Touchstone, ExactBytesOfASmallFile) {
               "!\r\n"
               "! Er 4.3?line?2\r\n"
               "# GHZ S RI R 50\r\n"
-              "1.500000000000e+00  5.000000000000e-01 -2.500000000000e-01 -1.000000000000e-20  3.000000000000e+00"
-              "  1.250000000000e-01  0.000000000000e+00  0.000000000000e+00  0.000000000000e+00\r\n");
+              "1.500000000000e+00  5.000000000000e-01 -2.500000000000e-01"
+              " -1.000000000000e-20  3.000000000000e+00  1.250000000000e-01  0.000000000000e+00"
+              "  0.000000000000e+00  0.000000000000e+00\r\n");
 }
 
 // What a reader finds in a file: keyword and option lines in order, the
@@ -144,11 +145,11 @@ TEST(Touchstone, EveryLayoutReadsBack) {
     const std::vector<Layout> four = {
         {"v1_4port", {V::v1_1, 4, false, 50.0, 0}, {"# GHZ S RI R 50"}},
         {"v2_4port", {V::v2_0, 4, false, 50.0, 4},
-         {"[Version] 2.0", "# GHZ S RI R 50", "[Number of Ports] 4", "[Number of Frequencies] 4", "[Reference]",
-          "50 50 50 50", "[Network Data]", "[End]"}},
+         {"[Version] 2.0", "# GHZ S RI R 50", "[Number of Ports] 4", "[Number of Frequencies] 4",
+          "[Reference]", "50 50 50 50", "[Network Data]", "[End]"}},
         {"v2_4port_mixed", {V::v2_0, 4, true, 50.0, 4},
-         {"[Version] 2.0", "# GHZ S RI R 50", "[Number of Ports] 4", "[Number of Frequencies] 4", "[Reference]",
-          "50 50 50 50", "[Mixed-Mode Order] D1,3 D2,4 C1,3 C2,4", "[Network Data]", "[End]"}},
+         {"[Version] 2.0", "# GHZ S RI R 50", "[Number of Ports] 4", "[Number of Frequencies] 4",
+          "[Reference]", "50 50 50 50", "[Mixed-Mode Order] D1,3 D2,4 C1,3 C2,4", "[Network Data]", "[End]"}},
     };
     for (const Layout& c : two) write_and_read_back<nw::TwoPort>(c);
     for (const Layout& c : four) write_and_read_back<nw::FourPort>(c);
