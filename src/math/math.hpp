@@ -1,4 +1,4 @@
-// The project's own exp, log, pow, cosh and atan on doubles. Each returns the
+// The project's own exp, log, pow, cosh, atan, sin and cos on doubles. Each returns the
 // correctly rounded result (round to nearest, ties to even) except in
 // vanishingly rare cases, with the special values of C's Annex F, and is built
 // from IEEE basic operations only, so it gives the same bits on every
@@ -13,5 +13,7 @@ double log(double x);
 double pow(double x, double y);
 double cosh(double x);
 double atan(double x);
+double sin(double x);  // radians, any finite x
+double cos(double x);
 
 }  // namespace ferravane::math

@@ -1,19 +1,21 @@
 # Fails when a source folder includes a header of a folder above it. The
 # layers, lowest first: platform and math (the correctly rounded elementary
-# functions), textio, model, engine (whole rows of a line), state, input and
-# cli (the two front ends, which know nothing of each other), run. A private
-# header may be included only by the folders listed for it.
+# functions), network (S-parameters of line sections, on math), textio,
+# model, engine (whole rows of a line), state, input and cli (the two front
+# ends, which know nothing of each other), run. A private header may be
+# included only by the folders listed for it.
 #   cmake -DSRC=<src folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_platform platform)
 set(allowed_math math)
+set(allowed_network network math)
 set(allowed_textio textio platform)
 set(allowed_model model math)
 set(allowed_engine engine model math)
 set(allowed_state state model math textio platform)
 set(allowed_input input state model math textio platform)
-set(allowed_cli cli engine model math textio platform)
-set(allowed_run run cli input state engine model math textio platform)
+set(allowed_cli cli engine network model math textio platform)
+set(allowed_run run cli input state engine network model math textio platform)
 
 # The model's parts: the row engine alone puts them together.
 set(private_headers model/parts.hpp)

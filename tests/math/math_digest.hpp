@@ -1,4 +1,4 @@
-// Digests of exp, log, pow, cosh and atan over fixed pseudo-random
+// Digests of exp, log, pow, cosh, atan, sin and cos over fixed pseudo-random
 // arguments. The arguments come from integer arithmetic and IEEE operations
 // only, so every platform draws the same ones and the digests must agree
 // bit for bit: the check that needs no MPFR, for cross-compiled builds.
@@ -38,7 +38,7 @@ private:
 };
 
 struct Digests {
-    std::uint64_t exp, log, pow, cosh, atan;
+    std::uint64_t exp, log, pow, cosh, atan, sin, cos;
 };
 
 class Fnv {
@@ -112,6 +112,22 @@ inline Digests digests(int count) {
             h.add(atan(i % 2 ? r.any_finite() : r.binade(-20, 40)));
         }
         d.atan = h.value();
+    }
+    {
+        Draw r(6);
+        Fnv h;
+        for (int i = 0; i < count; ++i) {
+            h.add(sin(i % 2 ? r.any_finite() : r.uniform(-1e8, 1e8)));
+        }
+        d.sin = h.value();
+    }
+    {
+        Draw r(7);
+        Fnv h;
+        for (int i = 0; i < count; ++i) {
+            h.add(cos(i % 2 ? r.binade(-30, 80) : r.uniform(-1e8, 1e8)));
+        }
+        d.cos = h.value();
     }
     return d;
 }

@@ -17,6 +17,8 @@ TEST(MathDigest, SameBitsEverywhere) {
     EXPECT_EQ(d.pow, 0x0bef51d212c992f7u);
     EXPECT_EQ(d.cosh, 0x9c8aff89e76097e0u);
     EXPECT_EQ(d.atan, 0x73f594325bf6c28du);
+    EXPECT_EQ(d.sin, 0x449a5864bbcf3de9u);
+    EXPECT_EQ(d.cos, 0xa78e669133164eeeu);
 }
 
 }  // namespace

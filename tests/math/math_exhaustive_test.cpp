@@ -12,6 +12,7 @@
 
 #include "math_domains.hpp"
 #include "math_reference.hpp"
+#include "trig_domains.hpp"
 
 namespace {
 
@@ -63,6 +64,8 @@ TEST_P(MathExhaustiveUnary, CorrectlyRounded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Domains, MathExhaustiveUnary, testing::ValuesIn(unary_domains()),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Trig, MathExhaustiveUnary, testing::ValuesIn(trig_domains()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class MathExhaustivePow : public testing::TestWithParam<PowDomain> {};

@@ -35,6 +35,8 @@ public:
     double log(double x) { return unary(mpfr_log, x); }
     double cosh(double x) { return unary(mpfr_cosh, x); }
     double atan(double x) { return unary(mpfr_atan, x); }
+    double sin(double x) { return unary(mpfr_sin, x); }
+    double cos(double x) { return unary(mpfr_cos, x); }
     double pow(double x, double y) {
         range();
         mpfr_set_d(x_, x, MPFR_RNDN);
