@@ -1,6 +1,6 @@
 # Fails when a source folder includes a header of a folder above it. The
 # layers, lowest first: platform and math (the correctly rounded elementary
-# functions), textio, model, state, input and cli (the two front ends, which
+# functions), textio, model and field (the 2-D solver), state, input and cli (the two front ends, which
 # know nothing of each other), run.
 #   cmake -DSRC=<src folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -8,6 +8,7 @@ set(allowed_platform platform)
 set(allowed_math math)
 set(allowed_textio textio platform)
 set(allowed_model model math)
+set(allowed_field field math)
 set(allowed_state state model math textio platform)
 set(allowed_input input state model math textio platform)
 set(allowed_cli cli model math textio platform)

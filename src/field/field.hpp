@@ -1,0 +1,113 @@
+// The 2-D field solver for stripline cross-sections: one strip or an
+// edge-coupled pair of rectangular strips between two grounded planes in one
+// dielectric. Units: metres, ohms, farads per metre, hertz, nepers per metre
+// (constants.hpp). Plain structs and free functions; no I/O, no shared state.
+//
+// The solver discretises the strips' surface charge only: the potential of a
+// line charge between two grounded planes is known in closed form. Panels
+// are refined towards the corners and edges, where the charge is singular.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace ferravane::field {
+
+enum class Pairing : std::uint8_t {
+    single,        // one strip, centred on x = 0
+    edge_coupled,  // two equal strips side by side, gap s, symmetric about x = 0
+    // A broadside pair would be a third: strips one above the other.
+};
+
+// The cross-section. One dielectric fills the space between the planes; a
+// second layer would add an interface height and its own Er (the solver
+// would then carry unknowns on the interface as well).
+struct CrossSection {
+    double b = 0.0;             // plane spacing
+    double er = 1.0;            // relative permittivity
+    double w = 0.0;             // strip width
+    double t = 0.0;             // strip thickness, 0 allowed
+    std::optional<double> h;    // lower face above the lower plane; empty: centred, (b - t) / 2
+    Pairing pairing = Pairing::single;
+    double s = 0.0;             // edge-to-edge gap of a pair
+};
+
+// Lengths relative to B that the solver accepts; outside them a solve reports
+// a geometry status rather than a number.
+inline constexpr double kMinRatio = 1e-4;   // W/B, S/B, T/B (when not 0), H/B and the room above
+inline constexpr double kMaxWidthRatio = 20.0;
+inline constexpr double kMaxGapRatio = 20.0;
+
+enum class Status : std::uint8_t {
+    ok,
+    invalid_input,     // a value is not a finite number of its sign, or er < 1
+    outside_planes,    // the strip does not fit between the planes
+    below_minimum,     // a width, gap, thickness or clearance below kMinRatio B
+    above_maximum,     // a width or gap above its bound
+};
+
+struct Options {
+    // Scales every panel down: 2 halves each panel's length. 1 gives 1e-5 on impedances.
+    double refinement = 1.0;
+    int nodes_per_panel = 10;      // 8, 10, 12 or 16
+    bool use_symmetry = true;      // false: every surface discretised (for checks)
+    bool loss_gradient = true;     // compute the recession derivatives (three solves)
+};
+
+// One propagating mode: the single strip's, or a pair's odd or even mode.
+struct Mode {
+    double z = 0.0;  // characteristic impedance, ohms
+    double c = 0.0;  // capacitance per strip in the mode, F/m
+    // (1/Z) dZ/dn, 1/m: the relative growth of Z as every conducting surface
+    // (strips and planes) recedes into the metal. Empty when T = 0: the
+    // conductor loss of a strip of zero thickness is not finite.
+    std::optional<double> recession_gradient;
+};
+
+struct Solution {
+    Status status = Status::ok;
+    bool pair = false;
+    double zo = 0.0;  // single strip
+    // Pair: Z_diff = 2 Z_odd, Z_common = Z_even / 2, coupling = (Ze - Zo)/(Ze + Zo).
+    double z_odd = 0.0, z_even = 0.0, z_diff = 0.0, z_common = 0.0, coupling = 0.0;
+    // Capacitance matrix, F/m; 1x1 for a single strip (c[0][0]).
+    double c[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
+    Mode single, odd, even;
+    int unknowns = 0;  // size of the largest linear system solved
+};
+
+Solution solve(const CrossSection& cs, const Options& options = {});
+
+// The checks solve() makes before it solves.
+Status check(const CrossSection& cs);
+
+// Conductor and dielectric of a line.
+struct Materials {
+    double resistivity = 1.724e-8;  // ohm m (copper)
+    double roughness = 0.0;         // rms surface roughness, m
+    double tan_delta = 0.0;
+};
+
+struct ModeLoss {
+    std::optional<double> conductor;  // Np/m; empty for T = 0 (not finite)
+    double dielectric = 0.0;          // Np/m
+    std::optional<double> total;      // Np/m; empty when the conductor loss is
+    std::optional<double> q;          // unloaded Q; empty without a finite total or with no loss
+};
+
+struct Losses {
+    double skin_depth = 0.0;         // m
+    double surface_resistance = 0.0; // ohms, with the roughness factor
+    double roughness_factor = 1.0;
+    double wavelength = 0.0;         // free space, m
+    double guide_wavelength = 0.0;   // m
+    ModeLoss single, odd, even;
+};
+
+// Losses at f_hz > 0 from a solution with its recession gradients.
+Losses losses(const Solution& s, const CrossSection& cs, const Materials& m, double f_hz);
+
+// Nepers to decibels: 20 log10(e).
+inline constexpr double kDbPerNeper = 8.685889638065035;
+
+}  // namespace ferravane::field
