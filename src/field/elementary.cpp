@@ -9,44 +9,56 @@ namespace ferravane::field {
 
 namespace {
 
-// Terms (2k)! and (2k+1)! reciprocals, enough for |x| <= 2 to 2^-60.
+// Terms of the series, enough for |x| <= 2 to 2^-60.
 constexpr int kTerms = 14;
 
-// sum_k (-1)^k x^(2k) / (2k+1)! or its sinh counterpart (sign +1).
-double odd_series(double x2, double sign) {
-    double term = 1.0;
-    double sum = 1.0;
+// 1/(2k+1)!: each from the one before by one IEEE division at compile time.
+struct Reciprocals {
+    double odd[kTerms];
+    double even[kTerms];  // 1/(2k)!
+};
+constexpr Reciprocals make_reciprocals() {
+    Reciprocals r{};
+    r.odd[0] = 1.0;
+    r.even[0] = 1.0;
     for (int k = 1; k < kTerms; ++k) {
-        term = term * sign * x2 / static_cast<double>((2 * k) * (2 * k + 1));
-        sum += term;
+        r.odd[k] = r.odd[k - 1] / static_cast<double>((2 * k) * (2 * k + 1));
+        r.even[k] = r.even[k - 1] / static_cast<double>((2 * k - 1) * (2 * k));
     }
-    return sum;
+    return r;
+}
+constexpr Reciprocals kRecip = make_reciprocals();
+
+// sum_k x2^k / (2k+1)! (sinh x / x for x2 = x^2, sin x / x for x2 = -x^2), by Horner.
+double odd_series(double x2) {
+    double s = kRecip.odd[kTerms - 1];
+    for (int k = kTerms - 2; k >= 0; --k) s = kRecip.odd[k] + x2 * s;
+    return s;
+}
+
+double even_series(double x2) {
+    double s = kRecip.even[kTerms - 1];
+    for (int k = kTerms - 2; k >= 0; --k) s = kRecip.even[k] + x2 * s;
+    return s;
 }
 
 }  // namespace
 
 SinCos sin_cos(double x) {
-    const double x2 = x * x;
-    // Horner from the smallest term: the sum is formed once, from small to large.
-    double s = 0.0;
-    double c = 0.0;
-    for (int k = kTerms; k >= 1; --k) {
-        s = (1.0 - s * x2 / static_cast<double>((2 * k) * (2 * k + 1)));
-        c = (1.0 - c * x2 / static_cast<double>((2 * k - 1) * (2 * k)));
-    }
-    return {x * s, c};
+    const double x2 = -(x * x);
+    return {x * odd_series(x2), even_series(x2)};
 }
 
 double sinhc(double x) {
     const double a = std::fabs(x);
     if (a < 1.0) {
-        return odd_series(x * x, 1.0);
+        return odd_series(x * x);
     }
     const double e = math::exp(a);
     return (e - 1.0 / e) / (2.0 * a);
 }
 
-double sinc(double x) { return odd_series(x * x, -1.0); }
+double sinc(double x) { return odd_series(-(x * x)); }
 
 double atan2(double y, double x) {
     if (x == 0.0 && y == 0.0) {

@@ -96,6 +96,7 @@ struct ModeLoss {
 };
 
 struct Losses {
+    bool ok = false;                 // f, the materials and the solution were usable
     double skin_depth = 0.0;         // m
     double surface_resistance = 0.0; // ohms, with the roughness factor
     double roughness_factor = 1.0;
@@ -104,8 +105,41 @@ struct Losses {
     ModeLoss single, odd, even;
 };
 
-// Losses at f_hz > 0 from a solution with its recession gradients.
+// Losses at f_hz > 0 from a solution with its recession gradients (not ok for
+// f_hz <= 0, negative materials or a solution that is not ok).
 Losses losses(const Solution& s, const CrossSection& cs, const Materials& m, double f_hz);
+
+// Synthesis: the width and/or gap that give a target impedance, within
+// kSynthesisTolerance of it, or a status saying why none does.
+enum class SynthesisStatus : std::uint8_t {
+    ok,
+    invalid_input,        // the cross-section (apart from what is sought) is not valid
+    invalid_target,       // not a positive finite impedance, or Z_even not above Z_odd
+    width_below_minimum,  // the target needs a strip narrower than kMinRatio B
+    width_above_maximum,  // ... wider than kMaxWidthRatio B
+    gap_below_minimum,    // ... a gap narrower than kMinRatio B
+    gap_above_maximum,    // ... a gap wider than kMaxGapRatio B (a pair too weakly coupled)
+    no_convergence,       // the search did not settle (not expected)
+};
+
+inline constexpr double kSynthesisTolerance = 1e-6;  // relative, on each target impedance
+
+struct Synthesis {
+    SynthesisStatus status = SynthesisStatus::invalid_input;
+    CrossSection cross_section;  // with the width and gap found
+    Solution solution;           // its solve, with the caller's options
+    int solves = 0;              // impedance solves the search took
+};
+
+// Width of a single strip (cs.w is ignored; cs.h may place it off centre).
+Synthesis synthesize_width(const CrossSection& cs, double zo, const Options& options = {});
+// Width of a pair for Z_diff at the gap cs.s.
+Synthesis synthesize_pair_width(const CrossSection& cs, double z_diff, const Options& options = {});
+// Gap of a pair for Z_diff at the width cs.w.
+Synthesis synthesize_pair_gap(const CrossSection& cs, double z_diff, const Options& options = {});
+// Width and gap of a pair for (Z_odd, Z_even); (Z_diff, Z_common) is
+// (2 Z_odd, Z_even / 2).
+Synthesis synthesize_pair(const CrossSection& cs, double z_odd, double z_even, const Options& options = {});
 
 // Nepers to decibels: 20 log10(e).
 inline constexpr double kDbPerNeper = 8.685889638065035;

@@ -2,18 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+
 
 namespace ferravane::field {
 
 namespace {
 
 // The corner panel spans this fraction of the distance to the nearest other
-// feature: the corner's own expansion of the charge converges well inside it.
-constexpr double kCornerFraction = 0.25;
+// feature: the corner's own expansion of the charge converges inside it.
+constexpr double kCornerFraction = 0.5;
 // Longest panel, in plane spacings: the charge varies on the scale of B away
 // from corners.
-constexpr double kMaxPanel = 0.5;
+constexpr double kMaxPanel = 1.0;
+// Each panel this many times the one before it, away from a corner: the
+// charge there is smooth on the scale of its distance from the corner.
+constexpr double kGrowth = 8.0;
 // A remainder shorter than this fraction of the panel before it joins that panel.
 constexpr double kMergeFraction = 0.25;
 
@@ -75,15 +78,15 @@ void grade(double limit, double h, double lmax, std::vector<std::pair<double, do
     }
     out.emplace_back(0.0, h);
     double pos = h;
-    double size = std::min(2.0 * h, lmax);
+    double size = std::min(kGrowth * h, lmax);
     while (pos + size < limit) {
         out.emplace_back(pos, pos + size);
         pos += size;
-        size = std::min(2.0 * size, lmax);
+        size = std::min(kGrowth * size, lmax);
     }
     const double rem = limit - pos;
     const double last = out.back().second - out.back().first;
-    if (out.size() > 1 && rem < kMergeFraction * last) {
+    if (rem < kMergeFraction * last) {
         out.back().second = limit;
         return;
     }
