@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "field/assemble.hpp"
+#include "field/charge.hpp"
 #include "field/constants.hpp"
 #include "field/field.hpp"
 #include "field/lu.hpp"
@@ -136,6 +137,29 @@ Shape receded(const Shape& s, double d) {
 double impedance(double charge, double er) { return kEta0 / (std::sqrt(er) * charge); }
 
 }  // namespace
+
+SurfaceCharge surface_charge(const CrossSection& cs, const Options& options, double pair_sign) {
+    SurfaceCharge r;
+    if (check(cs) != Status::ok) return r;
+    const Shape shape = normalised(cs);
+    const Layout lay = layout(shape, true, pair_sign);
+    const Rule rule = gauss_rule(options.nodes_per_panel);
+    const Mesh mesh = build_mesh(lay, plan_mesh(lay, options.refinement), rule);
+    std::vector<double> a;
+    assemble(mesh, lay.images, rule, a, nullptr);
+    std::vector<int> piv;
+    const int n = static_cast<int>(mesh.nodes.size());
+    if (!lu_factor(a, n, piv)) return r;
+    std::vector<double> sigma(mesh.nodes.size(), kFourPi);
+    lu_solve(a, n, piv, sigma.data());
+    for (std::size_t j = 0; j < sigma.size(); ++j) {
+        r.nodes.push_back({mesh.nodes[j].p, mesh.nodes[j].weight, sigma[j]});
+    }
+    r.images = lay.images;
+    r.per_strip = lay.multiplicity * summed_charge(mesh, sigma, 0);
+    r.ok = true;
+    return r;
+}
 
 Status check(const CrossSection& cs) {
     if (!finite_positive(cs.b) || !std::isfinite(cs.er) || cs.er < 1.0 || !finite_positive(cs.w) ||
