@@ -70,7 +70,7 @@ inline double far_kernel(const Far& x, const Far& y) {
     const double sh2 = (d * d) * (0.25 * x.ie) * y.ie;  // sinh^2 a
     const double sb = x.hs * y.hc - x.hc * y.hs;        // sin b-
     const double den = sh2 + sb * sb;
-    return math::log(1.0 + x.s2 * y.s2 / den);
+    return fast_log(1.0 + x.s2 * y.s2 / den);
 }
 
 double ratio(double a, double b) {
@@ -114,7 +114,7 @@ Singular singular_points(Point x, const Panel& p) {
         const double half = p.len / 2.0;
         s.count = 1;
         s.z[0] = {(dx * p.dir.x + dy * p.dir.y) / half, (p.dir.x * dy - p.dir.y * dx) / half};
-        s.c0 = math::log(half);
+        s.c0 = fast_log(half);
         return s;
     }
     // |x - origin - dir len tau^q| = len |tau^q - zeta|: the q roots of zeta,
@@ -128,7 +128,7 @@ Singular singular_points(Point x, const Panel& p) {
     for (int k = 0; k < p.q; ++k) {
         s.z[k] = {2.0 * w[k].re - 1.0, 2.0 * w[k].im};
     }
-    s.c0 = math::log(p.len) - static_cast<double>(p.q) * math::log(2.0);
+    s.c0 = fast_log(p.len) - static_cast<double>(p.q) * fast_log(2.0);
     return s;
 }
 
@@ -139,21 +139,40 @@ bool any_near(const Singular& s) {
     return false;
 }
 
-// out[j] = integral of ln|x - y(t)| l_j(t) dt over the panel.
-void log_weights(const Singular& s, const Rule& rule, double* out) {
+// out[j] = integral of ln|x - y(t)| l_j(t) dt over the panel: the singular
+// points close to it exactly, the others (all of them, when none is close)
+// at the nodes, with one logarithm per node for all of them together.
+void log_weights(Point x, const Singular& s, const Rule& rule, const Node* nodes, double* out) {
     const int n = rule.n;
-    for (int j = 0; j < n; ++j) out[j] = s.c0 * rule.w[static_cast<std::size_t>(j)];
+    const auto un = static_cast<std::size_t>(n);
+    if (!any_near(s)) {
+        for (std::size_t j = 0; j < un; ++j) {
+            const double dx = x.x - nodes[j].p.x;
+            const double dy = x.y - nodes[j].p.y;
+            out[j] = rule.w[j] * 0.5 * fast_log(dx * dx + dy * dy);
+        }
+        return;
+    }
+    double far[kMaxNodes];
+    for (std::size_t j = 0; j < un; ++j) {
+        out[j] = s.c0 * rule.w[j];
+        far[j] = 1.0;
+    }
+    bool any_far = false;
     for (int k = 0; k < s.count; ++k) {
         const Cx z = s.z[k];
         if (norm2(z) <= kNearZ * kNearZ) {
             add_log_weights(rule, z, out);
             continue;
         }
-        for (int j = 0; j < n; ++j) {
-            const double d = rule.t[static_cast<std::size_t>(j)] - z.re;
-            out[j] += rule.w[static_cast<std::size_t>(j)] * 0.5 * math::log(d * d + z.im * z.im);
+        any_far = true;
+        for (std::size_t j = 0; j < un; ++j) {
+            const double d = rule.t[j] - z.re;
+            far[j] *= d * d + z.im * z.im;
         }
     }
+    if (!any_far) return;
+    for (std::size_t j = 0; j < un; ++j) out[j] += rule.w[j] * 0.5 * fast_log(far[j]);
 }
 
 }  // namespace
@@ -202,17 +221,16 @@ void assemble(const Mesh& mesh, const std::vector<Image>& images, const Rule& ru
                     }
                     continue;
                 }
-                if (!near_d) sd = singular_points(x, p);
-                if (!near_i) si = singular_points(xs, p);
-                log_weights(sd, rule, direct);
-                log_weights(si, rule, image);
+                // A point found far needs no singular points: its logarithm is taken at the nodes.
+                log_weights(x, sd, rule, &mesh.nodes[first], direct);
+                log_weights(xs, si, rule, &mesh.nodes[first], image);
                 for (int j = 0; j < m; ++j) {
                     const std::size_t c = first + static_cast<std::size_t>(j);
                     const Node& nd = mesh.nodes[c];
                     const double a = kHalfPi * (x.x - nd.p.x);
                     const double bm = kHalfPi * (x.y - nd.p.y);
                     const double bp = kHalfPi * (lower ? x.y + nd.p.y : x.y + nd.p.y - 2.0);
-                    const double smooth = math::log(ratio(a, bp) / ratio(a, bm));
+                    const double smooth = fast_log(ratio(a, bp) / ratio(a, bm));
                     const double v = nd.weight * smooth + 2.0 * nd.jac * (image[j] - direct[j]);
                     row[c] += sign * v;
                 }

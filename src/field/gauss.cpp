@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "field/elementary.hpp"
-#include "math/math.hpp"
 
 namespace ferravane::field {
 
@@ -16,6 +15,14 @@ struct Node {
 
 // Nodes and weights printed to the last bit from a long-double Newton
 // iteration on the Legendre polynomials.
+constexpr Node kRule6[] = {
+    {-0x1.dd6ca4e80a01ep-1, 0x1.5edf601e2dbf8p-3},
+    {-0x1.528a09655c95ep-1, 0x1.716b7b5794c1cp-2},
+    {-0x1.e8b12d03675c5p-3, 0x1.df24d499545e8p-2},
+    {0x1.e8b12d03675c5p-3, 0x1.df24d499545e8p-2},
+    {0x1.528a09655c95ep-1, 0x1.716b7b5794c1cp-2},
+    {0x1.dd6ca4e80a01ep-1, 0x1.5edf601e2dbf8p-3},
+};
 constexpr Node kRule8[] = {
     {-0x1.ebab1cb0acc66p-1, 0x1.9ea1d04ca0374p-4},
     {-0x1.97e4ab249f41ep-1, 0x1.c76fb531d2b96p-3},
@@ -127,6 +134,8 @@ Rule make(const Node (&nodes)[N]) {
 
 Rule gauss_rule(int n) {
     switch (n) {
+        case 6:
+            return make(kRule6);
         case 8:
             return make(kRule8);
         case 12:
@@ -143,8 +152,8 @@ void add_log_weights(const Rule& rule, Cx z, double* out) {
     // g_m = integral of t^m / (t - z): g_0 from the logarithms at the ends,
     // then g_(m+1) = integral of t^m + z g_m. On the segment itself the
     // principal value is the limit of the real parts from either side.
-    const double lp = 0.5 * math::log((1.0 - z.re) * (1.0 - z.re) + z.im * z.im);  // ln|1 - z|
-    const double lm = 0.5 * math::log((1.0 + z.re) * (1.0 + z.re) + z.im * z.im);  // ln|1 + z|
+    const double lp = 0.5 * fast_log((1.0 - z.re) * (1.0 - z.re) + z.im * z.im);  // ln|1 - z|
+    const double lm = 0.5 * fast_log((1.0 + z.re) * (1.0 + z.re) + z.im * z.im);  // ln|1 + z|
     Cx g{lp - lm, z.im == 0.0 ? 0.0 : atan2(2.0 * z.im, norm2(z) - 1.0)};
     double moments[kMaxNodes];
     for (int k = 0; k < n; ++k) {

@@ -19,7 +19,7 @@ struct Rule {
     std::array<double, kMaxNodes * kMaxNodes> moments_to_weights{};
 };
 
-// n = 8, 10, 12 or 16; any other n gives the 10-point rule.
+// n = 6, 8, 10, 12 or 16; any other n gives the 10-point rule.
 Rule gauss_rule(int n);
 
 // Adds to out[j] the integral over [-1, 1] of ln|t - z| times the j-th

@@ -24,8 +24,8 @@ constexpr double kRecessionStep = 1e-3;
 // Nodes per panel of the derivative's solves: on one mesh plan the
 // discretisation error is a smooth function of the geometry, so the
 // difference quotient keeps the relative accuracy of the coarser solves
-// (about 1e-7), far beyond the 1e-2 a loss needs.
-constexpr int kGradientNodes = 8;
+// (about 1e-6), far beyond the 1e-2 a loss needs.
+constexpr int kGradientNodes = 6;
 
 bool finite_positive(double v) { return std::isfinite(v) && v > 0.0; }
 
