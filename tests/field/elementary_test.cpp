@@ -16,8 +16,8 @@ namespace ferravane::field {
 namespace {
 
 double ulps(double got, long double want) {
-    const long double u = std::nextafter(static_cast<double>(want), INFINITY) - static_cast<double>(want);
-    return static_cast<double>(std::fabs(static_cast<long double>(got) - want) / u);
+    const double u = std::nextafter(static_cast<double>(want), INFINITY) - static_cast<double>(want);
+    return static_cast<double>(std::fabs(static_cast<long double>(got) - want) / static_cast<long double>(u));
 }
 
 // Sine to 4 ulp; cosine to 2^-51 absolute (it vanishes at pi/2, where only its
@@ -29,7 +29,7 @@ TEST(FieldElementary, SineAndCosineWithinTheirBounds) {
         if (std::fabs(x) > 2.0 || x == 0.0) continue;
         const SinCos sc = sin_cos(x);
         worst_s = std::max(worst_s, ulps(sc.s, std::sin(static_cast<long double>(x))));
-        worst_c = std::max(worst_c, static_cast<double>(std::fabs(sc.c - std::cos(static_cast<long double>(x)))));
+        worst_c = std::max(worst_c, static_cast<double>(std::fabs(static_cast<long double>(sc.c) - std::cos(static_cast<long double>(x)))));
     }
     EXPECT_LE(worst_s, 4.0);
     EXPECT_LE(worst_c, 0x1p-51);
@@ -52,8 +52,9 @@ TEST(FieldElementary, SinhcAndSincWithinFourUlp) {
         double worst = 0.0;
         for (int i = 0; i <= 2000; ++i) {
             const double x = c.lo + (c.hi - c.lo) * i / 2000.0;
-            worst = std::max(worst, ulps(c.f(x), c.ref(x)));
-            worst = std::max(worst, ulps(c.f(-x), c.ref(x)));
+            const long double lx = static_cast<long double>(x);
+            worst = std::max(worst, ulps(c.f(x), c.ref(lx)));
+            worst = std::max(worst, ulps(c.f(-x), c.ref(lx)));
         }
         EXPECT_LE(worst, 4.0) << c.name;
     }
@@ -124,7 +125,7 @@ TEST(FieldGauss, RulesAreExactToTheirDegree) {
         for (int k = 0; k < 2 * n; ++k) {
             long double s = 0.0L;
             for (std::size_t j = 0; j < static_cast<std::size_t>(n); ++j) {
-                s += r.w[j] * std::pow(static_cast<long double>(r.t[j]), k);
+                s += static_cast<long double>(r.w[j]) * std::pow(static_cast<long double>(r.t[j]), k);
             }
             const long double exact = k % 2 ? 0.0L : 2.0L / (k + 1);
             EXPECT_NEAR(static_cast<double>(s), static_cast<double>(exact), 4e-16) << n << " " << k;
@@ -144,7 +145,7 @@ TEST(FieldGauss, LogWeightsIntegrateTheLogarithmExactly) {
         // Integrate ln|t - z| p(t) for p(t) = 1 + t^9 - 2 t^4 (degree < 10: exact for the weights).
         auto p = [](long double t) { return 1.0L + std::pow(t, 9) - 2.0L * std::pow(t, 4); };
         double got = 0.0;
-        for (std::size_t j = 0; j < 10; ++j) got += w[j] * static_cast<double>(p(r.t[j]));
+        for (std::size_t j = 0; j < 10; ++j) got += w[j] * static_cast<double>(p(static_cast<long double>(r.t[j])));
         // Reference: split [-1, 1] at the projection of z, grade geometrically towards it.
         long double want = 0.0L;
         const long double c = std::clamp(static_cast<long double>(z.re), -1.0L, 1.0L);
@@ -155,9 +156,11 @@ TEST(FieldGauss, LogWeightsIntegrateTheLogarithmExactly) {
                 const long double from = c + len * std::pow(0.5L, level + 1);
                 const long double to = c + len * std::pow(0.5L, level);
                 for (std::size_t j = 0; j < 16; ++j) {
-                    const long double t = (from + to) / 2 + (to - from) / 2 * fine.t[j];
-                    const long double d2 = (t - z.re) * (t - z.re) + static_cast<long double>(z.im) * z.im;
-                    want += std::fabs(to - from) / 2 * fine.w[j] * 0.5L * std::log(d2) * p(t);
+                    const long double t = (from + to) / 2 + (to - from) / 2 * static_cast<long double>(fine.t[j]);
+                    const long double zr = static_cast<long double>(z.re);
+                    const long double zi = static_cast<long double>(z.im);
+                    const long double d2 = (t - zr) * (t - zr) + zi * zi;
+                    want += std::fabs(to - from) / 2 * static_cast<long double>(fine.w[j]) * 0.5L * std::log(d2) * p(t);
                 }
             }
         }

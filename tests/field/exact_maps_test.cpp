@@ -25,7 +25,7 @@ TEST(FieldExactMaps, SingleStripsOfZeroThickness) {
         for (double er : {1.0, 4.3}) {
             const Solution s = solve(line(w, er));
             ASSERT_EQ(s.status, Status::ok) << w;
-            const double exact = static_cast<double>(reference::single_strip(w)) / std::sqrt(er);
+            const double exact = static_cast<double>(reference::single_strip(static_cast<long double>(w))) / std::sqrt(er);
             EXPECT_NEAR(s.zo / exact, 1.0, kTolerance) << "W/B " << w << " er " << er;
             EXPECT_FALSE(s.single.recession_gradient.has_value()) << "T = 0 has no finite conductor loss";
         }
@@ -42,7 +42,7 @@ TEST(FieldExactMaps, CentredPairsOfZeroThickness) {
             cs.s = g * cs.b;
             const Solution s = solve(cs);
             ASSERT_EQ(s.status, Status::ok);
-            const reference::PairZ exact = reference::centred_pair(w, g);
+            const reference::PairZ exact = reference::centred_pair(static_cast<long double>(w), static_cast<long double>(g));
             EXPECT_NEAR(s.z_even / static_cast<double>(exact.even), 1.0, kTolerance) << w << " " << g;
             EXPECT_NEAR(s.z_odd / static_cast<double>(exact.odd), 1.0, kTolerance) << w << " " << g;
             EXPECT_DOUBLE_EQ(s.z_diff, 2.0 * s.z_odd);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "field/field.hpp"
@@ -166,7 +167,7 @@ TEST(FieldGeometry, InvalidCrossSectionsGiveAStatusNotANumber) {
     const Invalid cases[] = {
         {"no spacing", make(0.0, 2.0, 0.5, 0.0, {}, 0.0), Status::invalid_input},
         {"er below 1", make(1.0, 0.5, 0.5, 0.0, {}, 0.0), Status::invalid_input},
-        {"nan width", make(1.0, 2.0, NAN, 0.0, {}, 0.0), Status::invalid_input},
+        {"nan width", make(1.0, 2.0, std::numeric_limits<double>::quiet_NaN(), 0.0, {}, 0.0), Status::invalid_input},
         {"negative thickness", make(1.0, 2.0, 0.5, -0.1, {}, 0.0), Status::invalid_input},
         {"pair without gap", [&] { CrossSection c = make(1.0, 2.0, 0.5, 0.0, {}, 0.0); c.pairing = Pairing::edge_coupled; return c; }(), Status::invalid_input},
         {"thicker than the planes", make(1.0, 2.0, 0.5, 1.0, {}, 0.0), Status::outside_planes},

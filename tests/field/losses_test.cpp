@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -184,7 +185,7 @@ TEST(FieldLosses, UnusableInputsAreNotOk) {
     Materials bad;
     bad.resistivity = -1.0;
     EXPECT_FALSE(losses(s, cs, Materials{}, 0.0).ok);
-    EXPECT_FALSE(losses(s, cs, Materials{}, NAN).ok);
+    EXPECT_FALSE(losses(s, cs, Materials{}, std::numeric_limits<double>::quiet_NaN()).ok);
     EXPECT_FALSE(losses(s, cs, bad, 1e9).ok);
     Solution failed;
     failed.status = Status::outside_planes;

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -83,7 +84,7 @@ TEST(FieldLu, SingularMatrixIsRefused) {
     std::vector<double> a = {1.0, 2.0, 3.0, 2.0, 4.0, 6.0, 1.0, 1.0, 1.0};  // rows 1 and 2 dependent
     std::vector<int> piv;
     EXPECT_FALSE(lu_factor(a, 3, piv));
-    std::vector<double> nan = {1.0, NAN, 0.0, 1.0};
+    std::vector<double> nan = {1.0, std::numeric_limits<double>::quiet_NaN(), 0.0, 1.0};
     EXPECT_FALSE(lu_factor(nan, 2, piv));
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "field/field.hpp"
@@ -129,7 +130,7 @@ TEST(FieldSynthesis, UnrealisableTargetsSayWhy) {
          [] {
              CrossSection cs = board(0.0);
              cs.s = 0.1 * kB;
-             return synthesize_pair_width(cs, NAN);
+             return synthesize_pair_width(cs, std::numeric_limits<double>::quiet_NaN());
          }},
         {"pair without a gap", SynthesisStatus::invalid_input, [] { return synthesize_pair_width(board(0.0), 90.0); }},
         {"strip through the plane", SynthesisStatus::invalid_input,
