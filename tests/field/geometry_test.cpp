@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
@@ -56,6 +57,37 @@ TEST(FieldGeometry, FiniteThicknessConvergesUnderRefinement) {
         EXPECT_NEAR(impedance(a) / impedance(b), 1.0, 1e-6) << g.w << " " << g.t << " " << g.s;
         if (g.s > 0.0) {
             EXPECT_NEAR(a.z_even / b.z_even, 1.0, 1e-6) << g.w << " " << g.t << " " << g.s;
+        }
+    }
+}
+
+// Random cross-sections over the whole accepted range converge as well, and
+// their conductor-loss derivative with them.
+TEST(FieldGeometry, RandomCrossSectionsConverge) {
+    std::uint64_t state = 0x243f6a8885a308d3u;
+    auto unit = [&state] {  // splitmix64
+        std::uint64_t z = (state += 0x9e3779b97f4a7c15u);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+        return static_cast<double>((z ^ (z >> 31)) >> 11) * 0x1p-53;
+    };
+    auto log_uniform = [&unit](double lo, double hi) { return lo * std::pow(hi / lo, unit()); };
+    Options fine;
+    fine.refinement = 2.0;
+    fine.nodes_per_panel = 12;
+    for (int i = 0; i < 40; ++i) {
+        Geometry g{log_uniform(0.02, 10.0), unit() < 0.25 ? 0.0 : log_uniform(1e-3, 0.8), {}, 0.0};
+        if (unit() < 0.5) g.h = (1.0 - g.t) * log_uniform(1e-3, 0.999);
+        if (unit() < 0.5) g.s = log_uniform(0.01, 2.0);
+        const Solution a = solve(section(g));
+        const Solution b = solve(section(g), fine);
+        ASSERT_EQ(a.status, Status::ok) << i;
+        EXPECT_NEAR(impedance(a) / impedance(b), 1.0, 1e-6) << i;
+        const auto& ga = (a.pair ? a.odd : a.single).recession_gradient;
+        const auto& gb = (b.pair ? b.odd : b.single).recession_gradient;
+        ASSERT_EQ(ga.has_value(), g.t > 0.0) << i;
+        if (ga) {
+            EXPECT_NEAR(*ga / *gb, 1.0, 1e-3) << i;
         }
     }
 }
