@@ -46,8 +46,12 @@ enum class Status : std::uint8_t {
     above_maximum,     // a width or gap above its bound
 };
 
+// Refinements outside these give invalid_input (the matrix grows as its square).
+inline constexpr double kMinRefinement = 0.5;
+inline constexpr double kMaxRefinement = 16.0;
+
 struct Options {
-    // Scales every panel down: 2 halves each panel's length. 1 gives 1e-5 on impedances.
+    // Scales every panel down: 2 halves each panel's length. 1 gives about 1e-7 on impedances.
     double refinement = 1.0;
     int nodes_per_panel = 10;      // 8, 10, 12 or 16
     bool use_symmetry = true;      // false: every surface discretised (for checks)

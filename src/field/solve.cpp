@@ -140,7 +140,9 @@ double impedance(double charge, double er) { return kEta0 / (std::sqrt(er) * cha
 
 SurfaceCharge surface_charge(const CrossSection& cs, const Options& options, double pair_sign) {
     SurfaceCharge r;
-    if (check(cs) != Status::ok) return r;
+    if (check(cs) != Status::ok || !(options.refinement >= kMinRefinement && options.refinement <= kMaxRefinement)) {
+        return r;
+    }
     const Shape shape = normalised(cs);
     const Layout lay = layout(shape, true, pair_sign);
     const Rule rule = gauss_rule(options.nodes_per_panel);
@@ -182,6 +184,10 @@ Solution solve(const CrossSection& cs, const Options& options) {
     Solution sol;
     sol.status = check(cs);
     if (sol.status != Status::ok) return sol;
+    if (!(options.refinement >= kMinRefinement && options.refinement <= kMaxRefinement)) {
+        sol.status = Status::invalid_input;
+        return sol;
+    }
     const Shape shape = normalised(cs);
     const Rule rule = gauss_rule(options.nodes_per_panel);
     MeshPlan plan;

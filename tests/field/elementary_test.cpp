@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "field/elementary.hpp"
+#include "field/assemble.hpp"
 #include "field/gauss.hpp"
 
 namespace ferravane::field {
@@ -115,6 +116,27 @@ TEST(FieldElementary, FastLogWithinTwoUlp) {
         check(x);
     }
     EXPECT_LE(worst, 2.0);
+}
+
+// The kernel's separable form (per-point exponentials and half-angle sines)
+// against the textbook potential of a line charge between grounded planes.
+TEST(FieldKernel, SeparableFormIsTheLineChargePotential) {
+    const Point pairs[][2] = {
+        {{0.0, 0.5}, {0.3, 0.5}},   {{0.1, 0.05}, {0.12, 0.06}}, {{-2.0, 0.9}, {3.0, 0.1}},
+        {{0.5, 0.001}, {0.5, 0.999}}, {{4.0, 0.3}, {-4.5, 0.31}}, {{0.2, 0.7}, {0.2, 0.2}},
+    };
+    const long double pi = 3.141592653589793238462643383279502884L;
+    for (const auto& p : pairs) {
+        const long double u = pi * (static_cast<long double>(p[0].x) - static_cast<long double>(p[1].x));
+        const long double yp = pi * (static_cast<long double>(p[0].y) + static_cast<long double>(p[1].y));
+        const long double ym = pi * (static_cast<long double>(p[0].y) - static_cast<long double>(p[1].y));
+        const long double want = std::log((std::cosh(u) - std::cos(yp)) / (std::cosh(u) - std::cos(ym)));
+        EXPECT_NEAR(green(p[0], p[1]), static_cast<double>(want), 1e-13 * (1.0 + std::fabs(static_cast<double>(want))));
+        EXPECT_EQ(green(p[0], p[1]), green(p[1], p[0]));  // reciprocity
+    }
+    // Zero on both planes.
+    EXPECT_EQ(green({0.3, 0.0}, {0.0, 0.4}), 0.0);
+    EXPECT_NEAR(green({0.3, 1.0}, {0.0, 0.4}), 0.0, 1e-15);
 }
 
 // A rule of n nodes integrates every polynomial of degree below 2n exactly.

@@ -217,6 +217,12 @@ TEST(FieldGeometry, InvalidCrossSectionsGiveAStatusNotANumber) {
         EXPECT_EQ(s.zo, 0.0) << c.what;
         EXPECT_EQ(s.z_odd, 0.0) << c.what;
     }
+    // Refinements that would give no panels or an unbounded matrix.
+    for (double r : {0.0, -1.0, 0.25, 100.0, std::numeric_limits<double>::quiet_NaN()}) {
+        Options o;
+        o.refinement = r;
+        EXPECT_EQ(solve(section(kHard[0]), o).status, Status::invalid_input) << r;
+    }
 }
 
 }  // namespace
