@@ -85,7 +85,8 @@ Solution solve(const CrossSection& cs, const Options& options = {});
 // The checks solve() makes before it solves.
 Status check(const CrossSection& cs);
 
-// Conductor and dielectric of a line.
+// Conductor and dielectric of a line, SI: a resistivity of 1.7 micro-ohm cm
+// is 1.7e-8 ohm m, a roughness of 2.5 micro-inch 63.5e-9 m.
 struct Materials {
     double resistivity = 1.724e-8;  // ohm m (copper)
     double roughness = 0.0;         // rms surface roughness, m

@@ -50,7 +50,7 @@ double summed_charge(const Mesh& mesh, const std::vector<double>& sigma, int con
     return q;
 }
 
-// Solves a A sigma = 4 pi for each conductor's unit potential in turn.
+// Solves A sigma = 4 pi for each conductor's unit potential in turn.
 bool solve_system(std::vector<double>& a, const Mesh& mesh, int conductors, double out[2][2]) {
     const int n = static_cast<int>(mesh.nodes.size());
     std::vector<int> piv;
