@@ -145,6 +145,10 @@ Synthesis synthesize_pair_gap(const CrossSection& cs, double z_diff, const Optio
 // Width and gap of a pair for (Z_odd, Z_even); (Z_diff, Z_common) is
 // (2 Z_odd, Z_even / 2).
 Synthesis synthesize_pair(const CrossSection& cs, double z_odd, double z_even, const Options& options = {});
+inline Synthesis synthesize_pair_diff_common(const CrossSection& cs, double z_diff, double z_common,
+                                             const Options& options = {}) {
+    return synthesize_pair(cs, z_diff / 2.0, 2.0 * z_common, options);
+}
 
 // Nepers to decibels: 20 log10(e).
 inline constexpr double kDbPerNeper = 8.685889638065035;

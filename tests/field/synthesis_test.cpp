@@ -93,7 +93,7 @@ TEST(FieldSynthesis, PairWidthAndGapForTwoImpedances) {
         EXPECT_LE(rel(back.z_even, c.z_even), kSynthesisTolerance);
     }
     // Z_diff and Z_common are the same pair of targets.
-    const Synthesis s = synthesize_pair(board(0.02), 100.0 / 2.0, 2.0 * 30.0);
+    const Synthesis s = synthesize_pair_diff_common(board(0.02), 100.0, 30.0);
     ASSERT_EQ(s.status, SynthesisStatus::ok);
     EXPECT_LE(rel(solve(s.cross_section).z_diff, 100.0), kSynthesisTolerance);
     EXPECT_LE(rel(solve(s.cross_section).z_common, 30.0), kSynthesisTolerance);
