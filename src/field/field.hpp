@@ -55,7 +55,7 @@ struct Options {
     double refinement = 1.0;
     int nodes_per_panel = 10;      // 8, 10, 12 or 16
     bool use_symmetry = true;      // false: every surface discretised (for checks)
-    bool loss_gradient = true;     // compute the recession derivatives (three solves)
+    bool loss_gradient = true;     // the recession derivatives too (two more, coarser solves)
 };
 
 // One propagating mode: the single strip's, or a pair's odd or even mode.
