@@ -1,9 +1,10 @@
 # Fails when a source folder includes a header of a folder above it. The
 # layers, lowest first: platform and math (the correctly rounded elementary
 # functions), network (S-parameters of line sections, on math), textio,
-# model, engine (whole rows of a line), state, input and cli (the two front
-# ends, which know nothing of each other), run. A private header may be
-# included only by the folders listed for it.
+# model and field (the 2-D solver), engine (whole rows of a line, from
+# either), state, input and cli (the two front ends, which know nothing of
+# each other), run. A private header may be included only by the folders
+# listed for it.
 #   cmake -DSRC=<src folder> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_platform platform)
@@ -11,7 +12,8 @@ set(allowed_math math)
 set(allowed_network network math)
 set(allowed_textio textio platform)
 set(allowed_model model math)
-set(allowed_engine engine model math)
+set(allowed_field field math)
+set(allowed_engine engine model field math)
 set(allowed_state state model math textio platform)
 set(allowed_input input state model math textio platform)
 set(allowed_cli cli engine network model math textio platform)
