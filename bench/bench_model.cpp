@@ -130,6 +130,7 @@ void BM_row(benchmark::State& state) {
     const engine::Line line{kB, kT, kEr, kTlos, kRes, kSr};
     engine::LineRows rows(line, {.sensitivities = kind == kWidthSensitivity || kind == kSynthesisSensitivity});
     if (kind == kFrequency) rows.of_width(0.2026f);
+    engine::Row row;
     float x = 0.0f;
     for (auto _ : state) {
         float tec, wbyb, zo, w = 0.2026f;
@@ -139,7 +140,7 @@ void BM_row(benchmark::State& state) {
                 if (plain) {
                     sllos(kB, kEr, 1000.0f + x, kRes, kSr, kT, kTlos, w, 50.0f, los, sen);
                 } else {
-                    los = rows.loss_at(1000.0f + x);
+                    los = rows.loss_at(row, 1000.0f + x).loss;
                 }
                 break;
             case kWidthSensitivity:
@@ -160,7 +161,7 @@ void BM_row(benchmark::State& state) {
                     slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
                     w = rows.for_impedance(zo).w;
-                    los = rows.loss_at(1000.0f);
+                    los = rows.loss_at(row, 1000.0f).loss;
                 }
                 break;
             case kSynthesisSensitivity:

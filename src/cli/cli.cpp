@@ -24,15 +24,25 @@ int print(std::string_view text, std::ostream& out, std::ostream& err) {
 }
 
 // Why the rows of each status other than ok are as they are.
-void explain(const Totals& totals, std::string_view who, std::ostream& err) {
+void explain(const Totals& totals, bool field, std::string_view who, std::ostream& err) {
     const std::string of = cat(" of ", std::to_string(totals.rows), " rows ");
     auto line = [&](std::int64_t n, std::string_view why) {
         if (n > 0) err << who << ": " << n << of << why << '\n';
     };
-    const std::int64_t unrealisable = totals.count(Status::unrealisable);
-    line(totals.too_narrow, "not realisable: the strip would be narrower than 0.0009 inch");
-    line(unrealisable - totals.too_narrow, "not realisable: the width search found no strip with that impedance");
+    using engine::Unrealised;
+    line(totals.count(Unrealised::too_narrow), field ? "not realisable: the strip would be narrower than 1e-4 B"
+                                                     : "not realisable: the strip would be narrower than 0.0009 inch");
+    line(totals.count(Unrealised::no_width), "not realisable: the width search found no strip with that impedance");
+    line(totals.count(Unrealised::too_wide), "not realisable: the strip would be wider than 20 B");
+    line(totals.count(Unrealised::gap_too_narrow), "not realisable: the gap would be narrower than 1e-4 B");
+    line(totals.count(Unrealised::gap_too_wide),
+         "not realisable: the gap would be wider than 20 B (the strips too weakly coupled)");
+    line(totals.count(Unrealised::bad_target),
+         "not realisable: no pair gives those impedances (Z_even must be above Z_odd)");
+    line(totals.count(Unrealised::no_convergence), "not realisable: the search did not settle");
     line(totals.count(Status::not_finite), "with values that are not finite numbers (status not_finite)");
+    line(totals.count(Status::infinite_conductor_loss),
+         "without a conductor loss: a strip of zero thickness has none that is finite (give --t)");
     line(totals.count(Status::off_target),
          "off target by 0.1 % or more: the zero-thickness model draws no strip wider than W/B 5.3, and "
          "near that only coarse widths (see zo_realised)");
@@ -62,14 +72,18 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     writer->begin();
     const Totals totals = compute_rows(req, [&](const Row& row) {
         writer->row(row);
-        return static_cast<bool>(out);
+        return static_cast<bool>(out) && writer->ok();
     });
-    if (out) writer->end();
+    if (out && writer->ok()) writer->end();
     if (!out.flush()) {
         err << kCannotWrite;
         return 2;
     }
-    explain(totals, cat("ferravane ", command_name(req.command)), err);
+    if (!writer->ok()) {
+        err << writer->error();
+        return 2;
+    }
+    explain(totals, req.field(), cat("ferravane ", command_name(req.command)), err);
     return totals.all_ok() ? 0 : 1;
 }
 

@@ -13,7 +13,7 @@
 
 namespace ferravane::cli {
 
-enum class ColumnUnit { length, loss, ohm, ghz, mhz, none, status };
+enum class ColumnUnit { length, loss, ohm, ghz, mhz, percent, none, status };
 
 struct Column {
     std::string_view key;
@@ -23,8 +23,9 @@ struct Column {
     std::optional<float> (*value)(const Row&, LengthUnit);
 };
 
-// The columns of the request, in order: the strip, the losses (with --f),
-// the sensitivities, the status, the tolerance window (with --tol).
+// The columns of the request, in order: the strip (or pair), the losses
+// (with --f), the sensitivities (closed forms), the status, the tolerance
+// window (with --tol).
 std::vector<Column> columns_for(const Request& req);
 
 std::string_view status_text(Status s);

@@ -47,7 +47,20 @@ public:
                  ", \"er\": ", number_value(l.er), ", \"tand\": ", number_value(l.tlos),
                  ", \"metal\": ", req_.metal.empty() ? std::string("null") : string_value(req_.metal),
                  ", \"resistivity\": ", number_value(l.res1),
-                 ", \"roughness\": ", number_value(l.sr1), "},\n");
+                 ", \"roughness\": ", number_value(l.sr1));
+        if (req_.field()) {
+            // The field solver's line: its placement, the dimension given
+            // beside the impedance, and the solver itself.
+            auto length = [&](const char* key, float inches) {
+                s += cat(", \"", key, "\": ", number_value(length_from_inches(inches, units_)));
+            };
+            if (l.h) length("h", *l.h);
+            const bool synthesis = req_.command == Command::synthesize;
+            if (req_.pair() && (!synthesis || req_.target == Target::z_diff_s)) length("s", req_.s);
+            if (synthesis && req_.target == Target::z_diff_w) length("w", req_.w);
+            s += ", \"solver\": \"field\"";
+        }
+        s += "},\n";
         if (req_.tol.any()) {
             std::string t;
             for (const ToleranceKey& k : kToleranceKeys) {
@@ -58,7 +71,9 @@ public:
             }
             s += cat("  \"tolerances\": {", t, "},\n");
         }
-        s += cat("  \"units\": {\"b\": ", len, ", \"t\": ", len,
+        std::string lengths = cat("\"b\": ", len, ", \"t\": ", len);
+        if (l.h) lengths += cat(", \"h\": ", len);
+        s += cat("  \"units\": {", lengths,
                  ", \"resistivity\": \"uohm-cm\", \"roughness\": \"uin\"");
         for (const Column& c : cols_) {
             const std::string_view u = unit_label(c.unit, units_);

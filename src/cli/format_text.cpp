@@ -22,11 +22,19 @@ public:
     void begin() override {
         const Line& l = req_.line;
         const std::string len(length_unit_name(units_));
+        auto length = [&](const char* name, float inches) {
+            out_ << ", " << name << ' ' << six_digits(length_from_inches(inches, units_)) << ' ' << len;
+        };
         out_ << "# " << command_name(req_.command) << ": B " << six_digits(length_from_inches(l.b, units_))
-             << ' ' << len << ", T " << six_digits(length_from_inches(l.t, units_)) << ' ' << len
-             << ", Er " << six_digits(l.er) << ", loss tangent " << six_digits(l.tlos) << ", "
+             << ' ' << len;
+        length("T", l.t);
+        if (l.h) length("H", *l.h);
+        if (req_.pair() && given_gap()) length("S", req_.s);
+        if (req_.command == Command::synthesize && req_.target == Target::z_diff_w) length("W", req_.w);
+        out_ << ", Er " << six_digits(l.er) << ", loss tangent " << six_digits(l.tlos) << ", "
              << (req_.metal.empty() ? "resistivity" : req_.metal) << ' ' << six_digits(l.res1)
-             << " uohm-cm, roughness " << six_digits(l.sr1) << " uin\n";
+             << " uohm-cm, roughness " << six_digits(l.sr1) << " uin" << (req_.field() ? ", field solver" : "")
+             << '\n';
         if (req_.tol.any()) {
             out_ << "# tolerances:";
             const char* sep = " ";
@@ -65,6 +73,10 @@ public:
     void end() override {}
 
 private:
+    bool given_gap() const {
+        return req_.command == Command::analyze || req_.target == Target::z_diff_s;
+    }
+
     void line(const std::vector<std::string>& cells) {
         std::string s;
         for (std::size_t i = 0; i < cells.size(); ++i) {

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "model/model.hpp"
-
 namespace ferravane::cli {
 namespace {
 
@@ -22,31 +20,27 @@ Status worse(Status a, Status b) {
     return a < b ? a : b;
 }
 
-engine::Line line_of(const Line& l) { return engine::Line{l.b, l.t, l.er, l.tlos, l.res, l.sr}; }
+engine::Wanted wanted_by(const Request& req) {
+    engine::Wanted w;
+    w.sensitivities = !req.field();
+    w.losses = req.freqs.has_value();
+    w.model_zo = req.field() && !req.pair() && !req.line.h;
+    w.network = req.format == Format::touchstone;
+    return w;
+}
 
 class RowRun {
 public:
     RowRun(const Request& req, const std::function<bool(const Row&)>& sink)
-        : req_(req), sink_(sink), line_(line_of(req.line), {.sensitivities = true}) {}
+        : req_(req), sink_(sink), line_(req.line, wanted_by(req)) {}
 
-    // The row of the width or impedance value, then its rows: one, or one
-    // per frequency.
+    // The strip (or pair) of one value of the sweep, then its rows: one, or
+    // one per frequency.
     bool strip(float value) {
         Row row;
-        if (req_.command == Command::analyze) {
-            row.strip = line_.of_width(value);
-            row.zo = row.strip.zo;
-        } else {
-            row.zo = value;
-            row.strip = line_.for_impedance(value);
-            if (!row.strip.realised) {
-                row.status = Status::unrealisable;
-            } else if (!(std::fabs(value - row.strip.zo) < 0.001f * value)) {
-                // The search's own test of its result: the zero-thickness
-                // forms stop at their widest strip whatever the target.
-                row.status = Status::off_target;
-            }
-        }
+        row.zo = value;
+        row.second = req_.second;
+        find(row, value);
         if (row.strip.realised) describe(row);
         if (!req_.freqs) return send(row);
         const Status of_strip = row.status;
@@ -54,9 +48,13 @@ public:
             row.f = f;
             row.status = of_strip;
             if (row.strip.realised) {
-                row.loss = line_.loss_at(f);
+                line_.loss_at(row, f);
                 const model::Sllos1& s = row.loss;
-                if (!finite({s.ac, s.ad, s.atot, s.qu, s.wg, s.wl})) {
+                const model::Sllos1& e = req_.pair() ? row.loss_even : row.loss;
+                if (!row.conductor_loss_finite) {
+                    row.status = worse(row.status, Status::infinite_conductor_loss);
+                    if (!finite({s.ad, s.wg, s.wl})) row.status = worse(row.status, Status::not_finite);
+                } else if (!finite({s.ac, s.ad, s.atot, s.qu, s.wg, s.wl, e.ac, e.atot, e.qu})) {
                     row.status = worse(row.status, Status::not_finite);
                 }
             }
@@ -67,11 +65,40 @@ public:
     Totals totals;
 
 private:
+    // The strip of the width (analyze) or the one found for the impedance
+    // (synthesize).
+    void find(Row& row, float value) {
+        const Request& r = req_;
+        if (r.command == Command::analyze) {
+            row.strip = line_.of_width(value, r.s);
+            row.zo = r.pair() ? row.strip.pair.z_diff : row.strip.zo;
+            return;
+        }
+        switch (r.target) {
+            case Target::zo: row.strip = line_.for_impedance(value); break;
+            case Target::z_diff_s: row.strip = line_.pair_width_for(value, r.s); break;
+            case Target::z_diff_w: row.strip = line_.pair_gap_for(value, r.w); break;
+            case Target::z_diff_common: row.strip = line_.pair_for(value / 2.0f, 2.0f * r.second); break;
+            case Target::z_odd_even: row.strip = line_.pair_for(value, r.second); break;
+        }
+        if (!row.strip.realised) {
+            row.status = Status::unrealisable;
+        } else if (r.target == Target::zo && !(std::fabs(value - row.strip.zo) < 0.001f * value)) {
+            // The search's own test of its result: the zero-thickness
+            // forms stop at their widest strip whatever the target.
+            row.status = Status::off_target;
+        }
+    }
+
     // What the strip's values and its tolerance window make of the row's
     // status. Only a window that is one (finite, above 0 ohm) is kept.
     void describe(Row& row) const {
         const engine::Strip& s = row.strip;
-        if (!finite({s.w, s.wbyb, s.zo, s.tec, s.sen.szob, s.sen.szoer, s.sen.szow, s.sen.szot, row.zo})) {
+        const engine::PairImpedances& p = s.pair;
+        const bool values_finite =
+            req_.pair() ? finite({s.w, s.s, s.wbyb, p.z_odd, p.z_even, p.z_diff, p.z_common, p.coupling})
+                        : finite({s.w, s.wbyb, s.zo, s.tec, s.sen.szob, s.sen.szoer, s.sen.szow, s.sen.szot, row.zo});
+        if (!values_finite || (s.zo_model && !std::isfinite(*s.zo_model))) {
             row.status = worse(row.status, Status::not_finite);
         }
         if (!req_.tol.any()) return;
@@ -80,23 +107,26 @@ private:
         Status fault = Status::ok;
         if (!w) {
             fault = Status::tolerance_too_wide;
-        } else if (!finite({w->lin_min, w->lin_max, w->rss_min, w->rss_max, w->min, w->max})) {
+        } else if (!window_finite(*w)) {
             fault = Status::not_finite;
-        } else if (!(w->lin_min > 0.0f && w->rss_min > 0.0f && w->min > 0.0f)) {
+        } else if (!(w->min > 0.0f && (req_.field() || (w->lin_min > 0.0f && w->rss_min > 0.0f)) &&
+                     (!req_.pair() || w->common_min > 0.0f))) {
             fault = Status::window_reaches_zero;
         }
         if (fault != Status::ok) row.window.reset();
         row.status = worse(row.status, fault);
     }
 
+    bool window_finite(const Window& w) const {
+        if (!finite({w.min, w.max})) return false;
+        if (req_.pair() && !finite({w.common_min, w.common_max})) return false;
+        return req_.field() || finite({w.lin_min, w.lin_max, w.rss_min, w.rss_max});
+    }
+
     bool send(const Row& row) {
         ++totals.rows;
         ++totals.by_status[static_cast<std::size_t>(row.status)];
-        // w holds the width the search gave up on.
-        const engine::Strip& s = row.strip;
-        if (row.status == Status::unrealisable && std::isfinite(s.w) && s.w < model::kMinWidth) {
-            ++totals.too_narrow;
-        }
+        if (row.status == Status::unrealisable) ++totals.by_reason[static_cast<std::size_t>(row.strip.why)];
         return sink_(row);
     }
 

@@ -22,16 +22,19 @@ enum class Status {
     unrealisable,         // the width search found no strip of 0.0009 inch or more
     not_finite,           // some value of the row is not a finite number
     off_target,           // the strip drawn misses the target by 0.1 % or more
+    infinite_conductor_loss,  // field solver, zero thickness: no finite conductor loss
     tolerance_too_wide,   // the width tolerance reaches zero width: no window
     window_reaches_zero,  // the window reaches 0 ohm or below: none is shown
 };
-inline constexpr std::size_t kStatusCount = 6;
+inline constexpr std::size_t kStatusCount = 7;
 
 // The engine's row (all values in the model's units: inches, ohms, GHz,
 // MHz, dB per inch), its status and its tolerance window. zo is the
 // impedance asked for (synthesize) or the strip's (analyze); strip.zo is
-// the impedance of the strip drawn.
+// the impedance of the strip drawn. second is the second impedance asked
+// for a pair (Z_common or Z_even).
 struct Row : engine::Row {
+    float second = 0.0f;
     Status status = Status::ok;
     std::optional<Window> window;  // with --tol, when the status allows one
 };
@@ -39,11 +42,11 @@ struct Row : engine::Row {
 struct Totals {
     std::int64_t rows = 0;
     std::array<std::int64_t, kStatusCount> by_status{};
-    // Unrealisable rows whose search ended on a finite width below the
-    // narrowest strip, rather than on no width at all.
-    std::int64_t too_narrow = 0;
+    // The unrealisable rows by why they are.
+    std::array<std::int64_t, 8> by_reason{};
 
     std::int64_t count(Status s) const { return by_status[static_cast<std::size_t>(s)]; }
+    std::int64_t count(engine::Unrealised why) const { return by_reason[static_cast<std::size_t>(why)]; }
     bool all_ok() const { return count(Status::ok) == rows; }
 };
 

@@ -101,9 +101,56 @@ void check_corners(const Tolerances& tol, float b, float t, float er) {
     }
 }
 
+namespace {
+
+// The extremes over the corners of the given tolerances: every key that is
+// given moves either way, the others stay (Zo is monotonic in each, so the
+// extremes lie at corners).
+void corners(const engine::Line& line, const engine::Strip& strip, const Tolerances& tol, Window& win) {
+    const Tolerance* keys[] = {&tol.b, &tol.t, &tol.er, &tol.w, &tol.s, &tol.h};
+    unsigned moving = 0;
+    for (unsigned k = 0; k < std::size(keys); ++k) moving |= keys[k]->given ? 1u << k : 0u;
+    // A closed-form line moves all four of its inputs, as it always has.
+    if (line.solver == engine::Solver::model) moving = 0xFu;
+    bool first = true;
+    for (unsigned corner = 0; corner < 64; ++corner) {
+        if ((corner & ~moving) != 0) continue;
+        auto sign = [corner](unsigned bit) { return (corner >> bit) & 1u ? +1 : -1; };
+        engine::Line at = line;
+        at.b = tol.b.corner(line.b, sign(0));
+        at.t = tol.t.corner(line.t, sign(1));
+        at.er = tol.er.corner(line.er, sign(2));
+        if (line.h) at.h = tol.h.corner(*line.h, sign(5));
+        const float w = tol.w.corner(strip.w, sign(3));
+        const float s = line.pair ? tol.s.corner(strip.s, sign(4)) : 0.0f;
+        engine::LineRows rows(at);
+        const engine::Strip& c = rows.of_width(w, s);
+        const float z = !c.realised ? std::nanf("") : line.pair ? c.pair.z_diff : c.zo;
+        const float common = c.realised && line.pair ? c.pair.z_common : std::nanf("");
+        if (first) {
+            win.min = win.max = z;
+            win.common_min = win.common_max = common;
+            first = false;
+        } else {
+            // NaN, once there, stays: the window is then not a window.
+            win.min = std::isnan(win.min) || std::isnan(z) ? std::nanf("") : std::min(win.min, z);
+            win.max = std::isnan(win.max) || std::isnan(z) ? std::nanf("") : std::max(win.max, z);
+            win.common_min =
+                std::isnan(win.common_min) || std::isnan(common) ? std::nanf("") : std::min(win.common_min, common);
+            win.common_max =
+                std::isnan(win.common_max) || std::isnan(common) ? std::nanf("") : std::max(win.common_max, common);
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<Window> zo_window(const engine::Line& line, const engine::Strip& strip, const Tolerances& tol) {
     const float w = strip.w;
     if (!(tol.w.corner(w, -1) > 0.0f)) return std::nullopt;
+    Window win;
+    corners(line, strip, tol, win);
+    if (line.solver == engine::Solver::field) return win;
 
     const model::Slsen1& sen = strip.sen;
     const double terms[] = {
@@ -120,30 +167,10 @@ std::optional<Window> zo_window(const engine::Line& line, const engine::Strip& s
     }
     const double rss = std::sqrt(squares);
     const double z = static_cast<double>(strip.zo);
-
-    Window win;
     win.lin_min = static_cast<float>(z * (1.0 - worst));
     win.lin_max = static_cast<float>(z * (1.0 + worst));
     win.rss_min = static_cast<float>(z * (1.0 - rss));
     win.rss_max = static_cast<float>(z * (1.0 + rss));
-
-    // Zo is monotonic in each of the four, so the extremes lie at corners.
-    bool first = true;
-    for (int corner = 0; corner < 16; ++corner) {
-        auto sign = [corner](int bit) { return (corner >> bit) & 1 ? +1 : -1; };
-        engine::Line at = line;
-        at.b = tol.b.corner(line.b, sign(0));
-        at.t = tol.t.corner(line.t, sign(1));
-        at.er = tol.er.corner(line.er, sign(2));
-        const float z_corner = engine::LineRows(at).of_width(tol.w.corner(w, sign(3))).zo;
-        if (first) {
-            win.min = win.max = z_corner;
-            first = false;
-        } else {
-            win.min = std::min(win.min, z_corner);
-            win.max = std::max(win.max, z_corner);
-        }
-    }
     return win;
 }
 

@@ -1,7 +1,8 @@
-// The tolerance window: how far Zo can move when B, T, Er and W each move
-// within their fabrication tolerance. Two estimates from the normalised
-// sensitivities (dZo/Zo)/(dx/x), worst case and root-sum-square, and the
-// exact extremes of the model over the 16 corners of the tolerance box.
+// The tolerance window: how far the impedance can move when B, T, Er, W
+// (and a pair's S, an off-centre strip's H) each move within their
+// fabrication tolerance: the extremes over the corners of the tolerance
+// box, and for the closed forms two estimates from their normalised
+// sensitivities (dZo/Zo)/(dx/x), worst case and root-sum-square.
 #pragma once
 
 #include <optional>
@@ -28,8 +29,8 @@ struct Tolerance {
 };
 
 struct Tolerances {
-    Tolerance b, t, er, w;
-    bool any() const { return b.given || t.given || er.given || w.given; }
+    Tolerance b, t, er, w, s, h;
+    bool any() const { return b.given || t.given || er.given || w.given || s.given || h.given; }
 };
 
 // The keys of --tol in the order they are shown, the tolerance each sets
@@ -42,7 +43,9 @@ struct ToleranceKey {
 inline constexpr ToleranceKey kToleranceKeys[] = {{"b", &Tolerances::b, Quantity::length},
                                                   {"t", &Tolerances::t, Quantity::length},
                                                   {"er", &Tolerances::er, Quantity::number},
-                                                  {"w", &Tolerances::w, Quantity::length}};
+                                                  {"w", &Tolerances::w, Quantity::length},
+                                                  {"s", &Tolerances::s, Quantity::length},
+                                                  {"h", &Tolerances::h, Quantity::length}};
 
 // Reads "b=2%,t=10%,er=0.05,w=0.5mil": each key at most once, relative in
 // percent (below 100) or absolute with a length unit (none for er), never
@@ -54,14 +57,16 @@ Tolerances read_tolerances(std::string_view text);
 void check_corners(const Tolerances& tol, float b, float t, float er);
 
 struct Window {
+    // The closed forms only, from their sensitivities:
     float lin_min = 0.0f, lin_max = 0.0f;  // zo * (1 -/+ sum |S_x| dx/x)
     float rss_min = 0.0f, rss_max = 0.0f;  // zo * (1 -/+ sqrt(sum (S_x dx/x)^2))
-    float min = 0.0f, max = 0.0f;          // slzo over the 16 corners
+    // At the corners: Zo of a single strip, Z_diff of a pair.
+    float min = 0.0f, max = 0.0f;
+    float common_min = 0.0f, common_max = 0.0f;  // a pair's Z_common
 };
 
-// The window about the impedance of the strip on the line, from the
-// strip's sensitivities and from the strips at the corners. None when the
-// width tolerance takes the strip to zero width or below.
+// The window about the impedance of the strip (or pair) on the line. None
+// when the width tolerance takes the strip to zero width or below.
 std::optional<Window> zo_window(const engine::Line& line, const engine::Strip& strip, const Tolerances& tol);
 
 }  // namespace ferravane::cli

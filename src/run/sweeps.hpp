@@ -14,7 +14,14 @@ namespace ferravane::run::sweeps {
 
 // The line the design state describes.
 inline engine::Line line_of(const state::Blk2& b2) {
-    return engine::Line{b2.b, b2.t, b2.er, b2.tlos, b2.res, b2.sr};
+    engine::Line l;
+    l.b = b2.b;
+    l.t = b2.t;
+    l.er = b2.er;
+    l.tlos = b2.tlos;
+    l.res = b2.res;
+    l.sr = b2.sr;
+    return l;
 }
 
 // The frequency sweep of the strip w: one strip, its loss at every
@@ -28,8 +35,7 @@ void frequency_rows(const state::DesignState& s, float w, Rows& rows) {
     row.zo = row.strip.zo;
     for (std::int64_t il = 0; il <= s.blk1.l; ++il) {
         const float f = model::sweep_point(il, b2.fstep, b2.fmin);
-        row.f = f;
-        row.loss = line.loss_at(f);
+        line.loss_at(row, f);
         rows.frequency(row);
     }
 }
@@ -44,7 +50,6 @@ void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
     engine::LineRows line(line_of(s.blk2));
     engine::Row row;
-    row.f = b1.fdef;
     float zo = b1.zmin - b1.zstep;
     // Rows: the whole steps in the range with a tolerance of a tenth of a
     // step, counting the start.
@@ -55,7 +60,7 @@ void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
         row.zo = zo;
         row.strip = line.for_impedance(zo > b1.zmax ? b1.zmax : zo);
         if (!row.strip.realised) return rows.unrealisable(row);
-        row.loss = line.loss_at(b1.fdef);
+        line.loss_at(row, b1.fdef);
         rows.synthesis_loss(row);
     }
 }

@@ -238,7 +238,7 @@ const ErrorCase kErrors[] = {
     {"--help analyze", "unexpected argument 'analyze' after --help"},
     // Options and values.
     {LINE "--zo 50", "unknown option '--zo'"},
-    {SYN "--w 0.2", "unknown option '--w'"},
+    {SYN "--w 0.2", "--w goes with --zdiff (a pair), not --zo"},
     {LINE "--help=1", "unknown option '--help'"},
     {LINE "0.3", "unexpected argument '0.3' (options start with --)"},
     {LINE "--", "unexpected argument '--' (options start with --)"},
@@ -296,7 +296,7 @@ const ErrorCase kErrors[] = {
     // Output choices.
     {LINE "--units cm", "--units: unknown unit 'cm' (use in, mil, mm or um)"},
     {LINE "--units MM", "--units: unknown unit 'MM' (use in, mil, mm or um)"},
-    {LINE "--format yaml", "--format: unknown format 'yaml' (use text, csv or json)"},
+    {LINE "--format yaml", "--format: unknown format 'yaml' (use text, csv, json or touchstone)"},
     // What was typed comes back on one line, without terminal controls or
     // bytes that are not UTF-8, and cut short when long.
     {"analyze --b 0.25 --er 2.2 --w \x1b[2J\x07", "--w: '\\x1B[2J\\x07' is not a number"},
@@ -310,12 +310,42 @@ const ErrorCase kErrors[] = {
     {"analyze --b 0.25 --er 2.2 --w 0.5 --t 0.25000000000000000000000000000000000000000000000001",
      "--t: the strip thickness T must be below the ground-plane spacing B (got --t "
      "0.25000000000000000000000000000000000000... with --b 0.25)"},
+    // Pairs, strips off centre and the solver.
+    {LINE "--s 6mil --solver model", "--solver: the closed forms compute a single strip centred between the planes; a pair needs --solver field"},
+    {LINE "--h 0.1 --solver model", "--solver: the closed forms compute a single strip centred between the planes; a strip off centre needs --solver field"},
+    {LINE "--solver fdtd", "--solver: unknown solver 'fdtd' (use model or field)"},
+    {LINE "--s 1mil,2mil", "--s: takes one value, not a list or a range (got '1mil,2mil')"},
+    {LINE "--s 0", "--s: the gap S must be above 0 (got '0')"},
+    {LINE "--h 0.25", "--h: the strip must lie between the planes, H + T below B (got --h 0.25 with --t 0 and --b 0.25)"},
+    {"analyze --b 0.25 --er 2.2 --w 6 --s 0.1", "the field solver takes widths, gaps, thicknesses and clearances from 1e-4 B and widths and gaps up to 20 B (B = 0.25)"},
+    {"synthesize --b 0.25 --er 2.2", "missing --zo (the impedance Zo)"},
+    {"synthesize --b 0.25 --er 2.2 --zo 50 --zdiff 100", "give one of --zo, --zdiff and --zodd"},
+    {"synthesize --b 0.25 --er 2.2 --zdiff 100", "--zdiff needs one of --s (find W), --w (find S) or --zcommon (find both)"},
+    {"synthesize --b 0.25 --er 2.2 --zdiff 100 --s 0.01 --w 0.05", "--zdiff needs one of --s (find W), --w (find S) or --zcommon (find both)"},
+    {"synthesize --b 0.25 --er 2.2 --zo 50 --zcommon 30", "--zcommon goes with --zdiff"},
+    {"synthesize --b 0.25 --er 2.2 --zodd 50", "missing --zeven (the impedance Zeven, with --zodd)"},
+    {"synthesize --b 0.25 --er 2.2 --zo 50 --s 0.01", "--s goes with --zdiff (a pair), not --zo"},
+    {"synthesize --b 0.25 --er 2.2 --zodd 45 --zeven 65 --s 0.01", "--s does not go with --zodd and --zeven, which find both W and S"},
+    {LINE "--tol s=1mil", "--tol: s= goes with a pair (--s or --zdiff)"},
+    {LINE "--s 6mil --tol h=1mil", "--tol: h= goes with --h"},
+    {LINE "--s 6mil --tol s=6mil", "--tol: s=6mil takes the gap S to 0 or below at a corner"},
+    // Touchstone.
+    {LINE "--length 1in", "--length goes with --format touchstone"},
+    {LINE "--f 1000 --format touchstone", "missing --length (the length of the section, with --format touchstone)"},
+    {LINE "--length 1in --format touchstone", "missing --f (the frequencies, with --format touchstone)"},
+    {LINE "--f 2000,1000 --length 1in --format touchstone", "--f: the frequencies of a Touchstone file must rise"},
+    {"analyze --b 0.25 --er 2.2 --w 0.1,0.2 --f 1000 --length 1in --format touchstone", "several lines make several files: give --output NAME (files NAME-1, NAME-2, ...)"},
+    {LINE "--f 1000 --length 1in --format touchstone --f-ref 1GHz", "--f-ref goes with --dielectric djordjevic"},
+    {LINE "--f 1000 --length 1in --format touchstone --tol b=1%", "--tol does not go with --format touchstone"},
+    {LINE "--f 1000 --length 1in --format touchstone --touchstone 3", "--touchstone: unknown version '3' (use 1.1 or 2)"},
+    {LINE "--f 1000 --length 1in --format touchstone --dielectric debye", "--dielectric: unknown dielectric model 'debye' (use constant or djordjevic)"},
+    {LINE "--s 6mil --f 1000 --length 1in --format touchstone", "--t: a strip of zero thickness has no finite conductor loss, so no S-parameters; give its thickness (or --metal 0 for a perfect conductor)"},
     // Tolerances.
-    {LINE "--tol b", "--tol: 'b' is not KEY=VALUE (keys b, t, er, w)"},
-    {LINE "--tol b=", "--tol: 'b=' is not KEY=VALUE (keys b, t, er, w)"},
-    {LINE "--tol b=1%,,w=1%", "--tol: '' is not KEY=VALUE (keys b, t, er, w)"},
-    {LINE "--tol z=1%", "--tol: unknown key 'z' in 'z=1%' (use b, t, er or w)"},
-    {LINE "--tol B=1%", "--tol: unknown key 'B' in 'B=1%' (use b, t, er or w)"},
+    {LINE "--tol b", "--tol: 'b' is not KEY=VALUE (keys b, t, er, w, s, h)"},
+    {LINE "--tol b=", "--tol: 'b=' is not KEY=VALUE (keys b, t, er, w, s, h)"},
+    {LINE "--tol b=1%,,w=1%", "--tol: '' is not KEY=VALUE (keys b, t, er, w, s, h)"},
+    {LINE "--tol z=1%", "--tol: unknown key 'z' in 'z=1%' (use b, t, er, w, s or h)"},
+    {LINE "--tol B=1%", "--tol: unknown key 'B' in 'B=1%' (use b, t, er, w, s or h)"},
     {LINE "--tol b=1%,b=2%", "--tol: b is given twice"},
     {LINE "--tol b=x%", "--tol: 'b=x%': 'x' is not a number"},
     {LINE "--tol b=%", "--tol: 'b=%': '' is not a number"},
@@ -374,11 +404,11 @@ TEST(Help, ProgramAndCommandsAndVersion) {
     const Case cases[] = {
         {"--help", "ferravane analyze OPTIONS"},
         {"-h", "ferravane synthesize OPTIONS"},
-        {"analyze --help", "Usage: ferravane analyze --b B --er ER --w W [--t T] [OPTIONS]"},
+        {"analyze --help", "Usage: ferravane analyze --b B --er ER --w W [--t T] [--s S] [--h H] [OPTIONS]"},
         {"analyze -h", "--tol LIST"},
         // Help wins over everything else on the line, faults included.
         {"analyze --b quarter --help", "Usage: ferravane analyze"},
-        {"synthesize --help", "Usage: ferravane synthesize --b B --er ER --zo ZO [--t T] [OPTIONS]"},
+        {"synthesize --help", "Usage: ferravane synthesize --b B --er ER TARGET [--t T] [OPTIONS]"},
         {"synthesize --zo 50 -h", "ferravane synthesize --b 0.25 --er 2.2 --zo 50"},
     };
     for (const Case& c : cases) {
