@@ -111,7 +111,8 @@ struct Losses {
 };
 
 // Losses at f_hz > 0 from a solution with its recession gradients (not ok for
-// f_hz <= 0, negative materials or a solution that is not ok).
+// f_hz <= 0, negative materials, a solution that is not ok, or one of finite
+// thickness solved without loss_gradient).
 Losses losses(const Solution& s, const CrossSection& cs, const Materials& m, double f_hz);
 
 // Synthesis: the width and/or gap that give a target impedance, within

@@ -35,6 +35,10 @@ Losses losses(const Solution& s, const CrossSection& cs, const Materials& m, dou
         m.tan_delta < 0.0) {
         return l;
     }
+    // A strip of finite thickness solved without the derivative: its loss was
+    // not asked for, which is not the same as having none.
+    const Mode& first = s.pair ? s.odd : s.single;
+    if (cs.t > 0.0 && m.resistivity > 0.0 && !first.recession_gradient) return l;
     l.ok = true;
     const double sqrt_er = std::sqrt(cs.er);
     l.wavelength = kSpeedOfLight / f_hz;

@@ -98,6 +98,14 @@ void grade(double limit, double h, double lmax, std::vector<std::pair<double, do
     }
 }
 
+// Faces are horizontal or vertical: the square root of a square is the
+// length exactly (the C library's hypot may differ between platforms).
+double length(const Segment& s) {
+    const double dx = s.b.x - s.a.x;
+    const double dy = s.b.y - s.a.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 int order(End e) { return e == End::corner ? 3 : (e == End::edge ? 2 : 1); }
 
 }  // namespace
@@ -137,7 +145,7 @@ MeshPlan plan_mesh(const Layout& layout, double refinement) {
     const double lmax = kMaxPanel / refinement;
     MeshPlan plan;
     for (const Segment& s : layout.segments) {
-        const double len = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+        const double len = length(s);
         const bool sa = s.end_a != End::smooth;
         const bool sb = s.end_b != End::smooth;
         std::vector<PanelPlan> panels;
@@ -171,7 +179,7 @@ Mesh build_mesh(const Layout& layout, const MeshPlan& plan, const Rule& rule) {
     m.per_panel = rule.n;
     for (std::size_t si = 0; si < layout.segments.size(); ++si) {
         const Segment& s = layout.segments[si];
-        const double len = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+        const double len = length(s);
         const Point d{(s.b.x - s.a.x) / len, (s.b.y - s.a.y) / len};
         for (const PanelPlan& pp : plan[si]) {
             Panel p;

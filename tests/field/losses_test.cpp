@@ -190,6 +190,13 @@ TEST(FieldLosses, UnusableInputsAreNotOk) {
     Solution failed;
     failed.status = Status::outside_planes;
     EXPECT_FALSE(losses(failed, cs, Materials{}, 1e9).ok);
+    // Solved without the derivative: no conductor loss to give, and no claim that there is none.
+    Options quick;
+    quick.loss_gradient = false;
+    EXPECT_FALSE(losses(solve(cs, quick), cs, Materials{}, 1e9).ok);
+    Materials perfect;
+    perfect.resistivity = 0.0;
+    EXPECT_TRUE(losses(solve(cs, quick), cs, perfect, 1e9).ok);
 }
 
 // The odd mode of a tightly coupled pair loses more than the even one: its
