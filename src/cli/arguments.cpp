@@ -5,6 +5,7 @@
 
 #include "cli/text.hpp"
 #include "cli/usage_error.hpp"
+#include "network/network.hpp"
 
 namespace ferravane::cli {
 namespace {
@@ -361,6 +362,13 @@ private:
         if (given("f-ref") && !req_.touchstone.djordjevic) {
             throw UsageError("--f-ref goes with --dielectric djordjevic");
         }
+        network::Medium medium;
+        medium.er = static_cast<double>(line.er);
+        medium.tand = static_cast<double>(line.tlos);
+        medium.model = req_.touchstone.djordjevic ? network::Dielectric::djordjevic : network::Dielectric::constant;
+        medium.f_ref_hz = req_.touchstone.f_ref_hz;
+        const std::string_view why = network::section_input_error({50.0}, 0.0, medium, 1e9, 1.0, 1.0);
+        if (!why.empty()) throw UsageError(cat("--dielectric: ", why));
         float last = 0.0f;
         req_.freqs->for_each([&](float f) {
             if (!(f > last)) throw UsageError("--f: the frequencies of a Touchstone file must rise");

@@ -339,6 +339,8 @@ const ErrorCase kErrors[] = {
     {LINE "--f 1000 --length 1in --format touchstone --tol b=1%", "--tol does not go with --format touchstone"},
     {LINE "--f 1000 --length 1in --format touchstone --touchstone 3", "--touchstone: unknown version '3' (use 1.1 or 2)"},
     {LINE "--f 1000 --length 1in --format touchstone --dielectric debye", "--dielectric: unknown dielectric model 'debye' (use constant or djordjevic)"},
+    {"analyze --b 0.25 --er 2 --w 0.2 --tand 0.2 --f 1000 --length 1in --format touchstone --dielectric djordjevic",
+     "--dielectric: the loss tangent is too large for the wideband Debye model at this Er (eps_inf below 1)"},
     {LINE "--s 6mil --f 1000 --length 1in --format touchstone", "--t: a strip of zero thickness has no finite conductor loss, so no S-parameters; give its thickness (or --metal 0 for a perfect conductor)"},
     // Tolerances.
     {LINE "--tol b", "--tol: 'b' is not KEY=VALUE (keys b, t, er, w, s, h)"},
