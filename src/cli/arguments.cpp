@@ -175,7 +175,8 @@ constexpr Option kOptions[] = {
     {"touchstone", std::nullopt, read_touchstone_version},
     {"z0", std::nullopt,
      [](Request& r, std::string_view v) {
-         r.touchstone.z0 = one_value(v, Quantity::impedance, 0.0f, true, "the reference impedance must be above 0");
+         r.touchstone.z0 = static_cast<double>(
+             one_value(v, Quantity::impedance, 0.0f, true, "the reference impedance must be above 0"));
      }},
     {"dielectric", std::nullopt, read_dielectric},
     {"f-ref", std::nullopt,

@@ -58,7 +58,7 @@ const Column kModel[] = {
     {"zo_model_error", ColumnUnit::percent,
      [](const Row& r, LengthUnit) -> Value {
          if (!computed(r) || !r.strip.zo_model) return std::nullopt;
-         const double zo = r.strip.zo;
+         const auto zo = static_cast<double>(r.strip.zo);
          return static_cast<float>((static_cast<double>(*r.strip.zo_model) - zo) / zo * 100.0);
      }},
 };

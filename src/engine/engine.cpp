@@ -70,7 +70,7 @@ const Strip& LineRows::for_impedance(float zo) {
     const Line& l = line_;
     strip_ = Strip{};
     if (l.solver == Solver::field) {
-        found(field::synthesize_width(cross_section(0.0f, 0.0f), zo, options()));
+        found(field::synthesize_width(cross_section(0.0f, 0.0f), static_cast<double>(zo), options()));
         return strip_;
     }
     std::int32_t isyne = 0;
@@ -94,19 +94,19 @@ const Strip& LineRows::for_impedance(float zo) {
 
 const Strip& LineRows::pair_width_for(float z_diff, float s) {
     strip_ = Strip{};
-    found(field::synthesize_pair_width(cross_section(0.0f, s), z_diff, options()));
+    found(field::synthesize_pair_width(cross_section(0.0f, s), static_cast<double>(z_diff), options()));
     return strip_;
 }
 
 const Strip& LineRows::pair_gap_for(float z_diff, float w) {
     strip_ = Strip{};
-    found(field::synthesize_pair_gap(cross_section(w, 0.0f), z_diff, options()));
+    found(field::synthesize_pair_gap(cross_section(w, 0.0f), static_cast<double>(z_diff), options()));
     return strip_;
 }
 
 const Strip& LineRows::pair_for(float z_odd, float z_even) {
     strip_ = Strip{};
-    found(field::synthesize_pair(cross_section(0.0f, 0.0f), z_odd, z_even, options()));
+    found(field::synthesize_pair(cross_section(0.0f, 0.0f), static_cast<double>(z_odd), static_cast<double>(z_even), options()));
     return strip_;
 }
 

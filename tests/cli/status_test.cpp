@@ -64,8 +64,8 @@ TEST_P(RowStatus, TellsTheTruthInEveryFormat) {
             EXPECT_EQ(row["zo_max"].kind, Json::Kind::null);
         }
         if (synthesis && status != "unrealisable") {
-            const double target = csv.number(i, "zo_ohm");
-            const double drawn = csv.number(i, "zo_realised_ohm");
+            const auto target = static_cast<double>(csv.number(i, "zo_ohm"));
+            const auto drawn = static_cast<double>(csv.number(i, "zo_realised_ohm"));
             const bool within = std::fabs(drawn - target) < 0.001 * target;
             EXPECT_EQ(within, status != "off_target") << target << " " << drawn;
         }

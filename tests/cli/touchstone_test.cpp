@@ -180,8 +180,8 @@ std::string model_text(const std::string& args) {
         default: ADD_FAILURE() << "no such case here";
     }
     network::Medium medium;
-    medium.er = req.line.er;
-    medium.tand = req.line.tlos;
+    medium.er = static_cast<double>(req.line.er);
+    medium.tand = static_cast<double>(req.line.tlos);
     medium.model = req.touchstone.djordjevic ? network::Dielectric::djordjevic : network::Dielectric::constant;
     medium.f_ref_hz = req.touchstone.f_ref_hz;
     std::string out = cat(shortest(req.touchstone.length_m), " ", shortest(req.touchstone.z0), "\n");
