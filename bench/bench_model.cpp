@@ -127,8 +127,16 @@ void BM_row(benchmark::State& state) {
     const bool plain = state.range(1) == 0;
     Sllos1 los;
     Slsen1 sen;
-    const engine::Line line{kB, kT, kEr, kTlos, kRes, kSr};
-    engine::LineRows rows(line, {.sensitivities = kind == kWidthSensitivity || kind == kSynthesisSensitivity});
+    engine::Line line;
+    line.b = kB;
+    line.t = kT;
+    line.er = kEr;
+    line.tlos = kTlos;
+    line.res = kRes;
+    line.sr = kSr;
+    engine::Wanted wanted;
+    wanted.sensitivities = kind == kWidthSensitivity || kind == kSynthesisSensitivity;
+    engine::LineRows rows(line, wanted);
     if (kind == kFrequency) rows.of_width(0.2026f);
     engine::Row row;
     float x = 0.0f;

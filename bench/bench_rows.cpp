@@ -40,18 +40,29 @@ void row(Layout& lay, Kind kind, float x) {
             run::layouts::frequency_row(lay, r);
             break;
         case kWidthSensitivity:
-            r.strip = {true, x, 14.15f, x * 4.0f, 3.32f, kWidthSens};
+            r.strip.w = x;
+            r.strip.zo = 14.15f;
+            r.strip.wbyb = x * 4.0f;
+            r.strip.tec = 3.32f;
+            r.strip.sen = kWidthSens;
             r.zo = 14.15f;
             run::layouts::sensitivity_row(lay, r);
             break;
         case kSynthesisLoss:
-            r.strip = {true, 0.0305f, x, 0.122f, 17.52f, {}};
+            r.strip.w = 0.0305f;
+            r.strip.zo = x;
+            r.strip.wbyb = 0.122f;
+            r.strip.tec = 17.52f;
             r.zo = x;
             r.loss = kSynLoss;
             run::layouts::synthesis_loss_row(lay, r);
             break;
         case kSynthesisSensitivity:
-            r.strip = {true, 0.0298f, x, 0.1194f, 17.57f, kSynSens};
+            r.strip.w = 0.0298f;
+            r.strip.zo = x;
+            r.strip.wbyb = 0.1194f;
+            r.strip.tec = 17.57f;
+            r.strip.sen = kSynSens;
             r.zo = x;
             run::layouts::sensitivity_row(lay, r);
             break;

@@ -46,6 +46,10 @@ double series_resistance(float zo, float ac_db_per_inch) {
 // ---------------------------------------------------------------------------
 // Strips.
 
+LineRows::LineRows(const Line& line, Wanted wanted) : line_(line), wanted_(wanted) {
+    if (line.solver == Solver::model) parts_ = model::line_parts(line.b, line.er, line.t);
+}
+
 field::Status check(const Line& line, float w, float s) {
     return field::check(LineRows(line).cross_section(w, s));
 }
@@ -60,8 +64,8 @@ const Strip& LineRows::of_width(float w, float s) {
         solved(field::solve(cs, options()), cs);
         return strip_;
     }
-    geometry_ = model::slzo_geometry(l.b, l.t, w);
-    strip_.zo = model::slzo_in(geometry_, l.er);
+    geometry_ = model::slzo_geometry(parts_.line, w);
+    strip_.zo = model::slzo_in(geometry_, parts_.medium);
     describe();
     return strip_;
 }
@@ -76,7 +80,7 @@ const Strip& LineRows::for_impedance(float zo) {
     std::int32_t isyne = 0;
     float left = zo;  // slwb leaves another impedance in its argument
     model::WidthImpedance of_w;
-    model::slwb_and_zo(l.b, l.er, isyne, l.t, strip_.w, left, of_w);
+    model::slwb_and_zo(parts_, isyne, strip_.w, left, of_w);
     if (isyne != 0) {
         strip_.realised = false;
         const bool narrow = std::isfinite(strip_.w) && strip_.w < model::kMinWidth;
@@ -117,7 +121,7 @@ void LineRows::describe() {
     of_strip_.reset();
     zo_air_.reset();
     model::slmode(l.b, l.er, l.t, strip_.tec, strip_.w, strip_.wbyb);
-    if (wanted_.sensitivities) model::slsen_from_zo(l.b, l.er, l.t, strip_.w, strip_.zo, strip_.sen);
+    if (wanted_.sensitivities) model::slsen_from_zo(parts_, parts_.medium, strip_.w, strip_.zo, strip_.sen);
 }
 
 field::CrossSection LineRows::cross_section(float w, float s) const {
@@ -230,10 +234,8 @@ const Row& LineRows::loss_at(Row& row, float f) {
         f_ = f;
     }
     // The air-filled impedance of the geometry at hand, once per strip.
-    if ((at_.conductor || wanted_.network) && !zo_air_) zo_air_ = model::slzo_in(geometry_, 1.0f);
-    if (at_.conductor && !of_strip_) {
-        of_strip_ = model::sllos_line_from_air_zo(l.b, l.er, l.t, strip_.w, *zo_air_);
-    }
+    if ((at_.conductor || wanted_.network) && !zo_air_) zo_air_ = model::slzo_in(geometry_, parts_.air);
+    if (at_.conductor && !of_strip_) of_strip_ = model::sllos_line_from_air_zo(parts_, strip_.w, *zo_air_);
     model::Slsen1 air;  // sllos leaves the air line's sensitivities there; no row shows them
     model::sllos_combine(at_, of_strip_ ? *of_strip_ : model::LossOfLine{}, row.loss, air);
     if (wanted_.network) row.tem = {static_cast<double>(*zo_air_), series_resistance(strip_.zo, row.loss.ac)};

@@ -109,7 +109,7 @@ field::Status check(const Line& line, float w, float s);
 // gives its loss.
 class LineRows {
 public:
-    explicit LineRows(const Line& line, Wanted wanted = {}) : line_(line), wanted_(wanted) {}
+    explicit LineRows(const Line& line, Wanted wanted = {});
 
     const Line& line() const { return line_; }
 
@@ -137,7 +137,9 @@ private:
     Line line_;
     Wanted wanted_;
     Strip strip_;
-    // Closed forms: the current strip's geometry and part of the loss.
+    // Closed forms: what the line gives every strip, the current strip's
+    // geometry and part of the loss.
+    model::LineParts parts_;
     model::ZoGeometry geometry_;
     std::optional<model::LossOfLine> of_strip_;
     std::optional<float> zo_air_;  // slzo_in(geometry_, 1)

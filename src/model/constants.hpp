@@ -26,6 +26,9 @@ inline constexpr Stored kRootTermInverse = 0.568f;         // sqrt(e^(pi a) + 0.
 inline constexpr Stored kSpeedForWavelengths = 11800.372f;  // inch MHz
 inline constexpr Stored kSpeedForCutoff = 11.80285f;        // inch GHz
 
+// slsen's perturbation of B, T and W: 0.1 %, in float.
+inline constexpr float kSensitivityStep = 1.001f;
+
 inline constexpr Stored kEta = 376.7303f;  // wave impedance of free space, ohms
 inline constexpr Stored kDbPerNeper = 8.686f;
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "model/line.hpp"
 #include "model/records.hpp"
 
 namespace ferravane::model {
@@ -20,10 +21,15 @@ struct ZoGeometry {
 };
 ZoGeometry slzo_geometry(float b, float t, float w);
 float slzo_in(const ZoGeometry& g, float er);
+// The same from the parts of the line (model/line.hpp), computed once.
+ZoGeometry slzo_geometry(const ZoLine& line, float w);
+float slzo_in(const ZoGeometry& g, const ZoMedium& medium);
 
 // slsen for a line whose impedance zo0 = slzo(b, er, t, w) the caller has
 // just computed: the unperturbed impedance is not computed again.
 void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1);
+// The same from the line's parts, in the dielectric medium (its own, or air).
+void slsen_from_zo(const LineParts& parts, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1);
 
 // slwb, and on success (isyne = 0) the impedance of the width found: the
 // search's own last impedance where it ends on one (the finite-thickness
@@ -35,6 +41,7 @@ struct WidthImpedance {
 };
 void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
                  WidthImpedance& of_w);
+void slwb_and_zo(const LineParts& parts, std::int32_t& isyne, float& w, float& zo, WidthImpedance& of_w);
 
 // What sllos computes from the frequency and the materials alone: the same
 // for every line at that frequency.
@@ -61,6 +68,7 @@ LossOfLine sllos_line(float b, float er, float t, float w);
 // The same from the impedance of the air-filled line, slzo(b, 1, t, w),
 // that the caller has at hand.
 LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air);
+LossOfLine sllos_line_from_air_zo(const LineParts& parts, float w, float zo_air);
 
 // sllos from its two parts: sllos1 and slsen1 as sllos(b, er, f, res, sr,
 // t, tlos, w, zo, ...) leaves them. line is read only when at.conductor.

@@ -3,6 +3,7 @@
 // rule through the normalised impedance sensitivities, with the surface
 // resistance raised by Hammerstad's roughness factor.
 #include "model/model.hpp"
+#include "model/line.hpp"
 #include "model/parts.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
@@ -63,16 +64,19 @@ LossOfLine sllos_line(float b, float er, float t, float w) {
 }
 
 LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air) {
+    return sllos_line_from_air_zo(line_parts(b, er, t), w, zo_air);
+}
+
+LossOfLine sllos_line_from_air_zo(const LineParts& p, float w, float zo_air) {
     LossOfLine line;
     // The air-filled line, as in sllos.
-    slsen_from_zo(b, 1.0f, t, w, zo_air, line.air);
-    Stored alphac = kDbPerNeper / kEta * sqrt(Stored(er));
+    slsen_from_zo(p, p.air, w, zo_air, line.air);
+    Stored alphac = kDbPerNeper / kEta * p.medium.root_er;
     Stored temp = 0.0f;
-    if (t > 0.0f) {
-        temp = 1.0 / Stored(t) * Stored(line.air.szot);
+    if (p.line.t > 0.0f) {
+        temp = p.line.inverse_t * Stored(line.air.szot);
     }
-    alphac = alphac * (1.0 / Stored(b) * Stored(line.air.szob) -
-                       1.0 / Stored(w) * Stored(line.air.szow) - temp);
+    alphac = alphac * (p.line.inverse_b * Stored(line.air.szob) - 1.0 / Stored(w) * Stored(line.air.szow) - temp);
     line.alphac = alphac.value();
     return line;
 }

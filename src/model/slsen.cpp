@@ -3,13 +3,12 @@
 // run again.
 #include "model/model.hpp"
 #include "model/parts.hpp"
+#include "model/constants.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {
 
 namespace {
-
-constexpr float kStep = 1.001f;
 
 // ((Z1 - Z0) x / Z0) / (x' - x) in one step. The denominator is the
 // increment actually stored in the float, not 0.001 x, so that rounding of
@@ -28,14 +27,17 @@ void slsen(float b, float er, float t, float w, float zo, Slsen1& slsen1) {
 }
 
 void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1) {
-    const float tp = zo0;  // unperturbed impedance
-    float zo = 0.0f;
+    slsen_from_zo(line_parts(b, er, t), zo_medium(er), w, zo0, slsen1);
+}
 
-    float tp1 = b;
-    b = b * kStep;
-    slzo(b, er, t, w, zo);
-    slsen1.szob = sensitivity(zo, tp, tp1, b);
-    b = tp1;
+void slsen_from_zo(const LineParts& p, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1) {
+    const float tp = zo0;  // unperturbed impedance
+    const float b = p.line.b;
+    const float t = p.line.t;
+
+    // B raised: the line the parts hold for it.
+    float zo = slzo_in(slzo_geometry(p.b_raised, w), medium);
+    slsen1.szob = sensitivity(zo, tp, b, p.b_raised.b);
 
     // Zo ~ 1/sqrt(Er) in a homogeneous dielectric.
     slsen1.szoer = -0.5f;
@@ -48,16 +50,12 @@ void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen
         return;
     }
 
-    tp1 = t;
-    t = t * kStep;
-    slzo(b, er, t, w, zo);
-    slsen1.szot = sensitivity(zo, tp, tp1, t);
-    t = tp1;
+    zo = slzo_in(slzo_geometry(p.t_raised, w), medium);
+    slsen1.szot = sensitivity(zo, tp, t, p.t_raised.t);
 
-    tp1 = w;
-    w = w * kStep;
-    slzo(b, er, t, w, zo);
-    slsen1.szow = sensitivity(zo, tp, tp1, w);
+    const float w_raised = w * kSensitivityStep;
+    zo = slzo_in(slzo_geometry(p.line, w_raised), medium);
+    slsen1.szow = sensitivity(zo, tp, w, w_raised);
 }
 
 }  // namespace ferravane::model

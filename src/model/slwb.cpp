@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "model/model.hpp"
+#include "model/line.hpp"
 #include "model/parts.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
@@ -58,12 +59,13 @@ float cohn_inverse(Stored a, Stored b) {
 
 // slwb itself; true when it ends with zo holding the impedance of the
 // width it leaves in w, whose geometry is then in last.
-bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
-            ZoGeometry& last) {
+bool search(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeometry& last) {
+    const ZoLine& l = p.line;
+    const Stored b = l.b;
     isyne = 0;
-    const Stored a = Stored(zo) * sqrt(Stored(er)) / (30.0 * kPi);
+    const Stored a = Stored(zo) * p.medium.root_er / (30.0 * kPi);
 
-    if (t == 0.0f) {
+    if (!l.thick) {
         w = cohn_inverse(a, b);
         if (unrealisable(w)) {
             isyne = 1;
@@ -72,15 +74,11 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
     }
 
     // Inverse of Wheeler's formula for the effective width W'/B.
-    const Stored x = Stored(t) * (1.0 / Stored(b));
-    const Stored temp = x / (1.0 - x);
-    const Stored am = 2.0 / (1.0 + kTwoThirds * temp);
     const double e = exp(kPi * a);  // not stored: used wide by the next step
-    const Stored wo = 8.0 * (1.0 - x) / kPi * sqrt(e + kRootTermInverse) / (e - 1.0);
-    const double r = x / (2.0 - x);
-    Stored deltaw = r * r + pow(kWidthCorrection * x / (wo - kWidthCorrectionInverse * x), am);
-    deltaw = x / kPi * (1.0 - 0.5 * log(deltaw));
-    w = Stored(Stored(b) * (wo - deltaw)).value();
+    const Stored wo = l.width_factor * sqrt(e + kRootTermInverse) / (e - 1.0);
+    Stored deltaw = l.r_squared + pow(l.correction / (wo - l.correction_inverse), Stored(l.am));
+    deltaw = l.x_over_pi * (1.0 - 0.5 * log(deltaw));
+    w = Stored(b * (wo - deltaw)).value();
     if (unrealisable(w)) {
         isyne = 1;  // zo still holds the target
         return false;
@@ -90,8 +88,8 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
     const float tp = 0.001f * zod;
     float winc = 0.01f * w;
     // slzo in its two steps, so that the geometry of the last width is kept.
-    last = slzo_geometry(b, t, w);
-    zo = slzo_in(last, er);
+    last = slzo_geometry(l, w);
+    zo = slzo_in(last, p.medium);
     // Impedance falls as the width grows: too low means too wide, so walk
     // towards narrower strips. The direction never changes afterwards.
     if (zod > zo) {
@@ -117,8 +115,8 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
         } else {
             w = w + winc;
         }
-        last = slzo_geometry(b, t, w);
-        zo = slzo_in(last, er);
+        last = slzo_geometry(l, w);
+        zo = slzo_in(last, p.medium);
         if (unrealisable(w)) {
             isyne = 1;  // zo holds the impedance of this last width
             return true;
@@ -130,20 +128,24 @@ bool search(float b, float er, std::int32_t& isyne, float t, float& w, float& zo
 
 void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
     ZoGeometry last;
-    search(b, er, isyne, t, w, zo, last);
+    search(line_parts(b, er, t), isyne, w, zo, last);
 }
 
-void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
-                 WidthImpedance& of_w) {
+void slwb_and_zo(const LineParts& p, std::int32_t& isyne, float& w, float& zo, WidthImpedance& of_w) {
     ZoGeometry last;
-    const bool ends_on_zo_of_w = search(b, er, isyne, t, w, zo, last);
+    const bool ends_on_zo_of_w = search(p, isyne, w, zo, last);
     if (isyne != 0) return;
     if (ends_on_zo_of_w) {
         of_w = {zo, last};
     } else {
-        of_w.geometry = slzo_geometry(b, t, w);
-        of_w.zo = slzo_in(of_w.geometry, er);
+        of_w.geometry = slzo_geometry(p.line, w);
+        of_w.zo = slzo_in(of_w.geometry, p.medium);
     }
+}
+
+void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
+                 WidthImpedance& of_w) {
+    slwb_and_zo(line_parts(b, er, t), isyne, w, zo, of_w);
 }
 
 }  // namespace ferravane::model

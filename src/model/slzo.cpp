@@ -9,6 +9,7 @@
 // arithmetic inside a statement is double (model/step.hpp).
 #include "model/model.hpp"
 #include "model/parts.hpp"
+#include "model/line.hpp"
 #include "model/constants.hpp"
 #include "model/step.hpp"
 
@@ -26,22 +27,21 @@ using wide::sqrt;
 constexpr Stored kMeet = 0.70710677f;
 constexpr Stored kLn4 = 1.3862944f;
 
-inline ZoGeometry wheeler(Stored b, Stored t, Stored w) {
-    const Stored x = t * (1.0 / b);                                    // T/B
-    Stored temp = x / (1.0 - x);
-    const Stored am = 2.0 / (1.0 + kTwoThirds * temp);                 // the exponent m
-    Stored deltaw = pow(kWidthCorrection * x / (w / b + kWidthCorrectionW * x), am);
-    const double r = x / (2.0 - x);
-    deltaw = 1.0 - 0.5 * log(r * r + deltaw);
-    deltaw = (temp / kPi) * deltaw;                                    // dW/(B - T)
-    const Stored wprime = w / (b - t) + deltaw;                        // W'/(B - T)
-    temp = 8.0 / (kPi * wprime);
+// Wheeler's form from what its line gives (line.cpp) and the strip's width.
+inline ZoGeometry wheeler(const ZoLine& l, Stored w) {
+    const Stored b = l.b;
+    Stored deltaw = pow(l.correction / (w / b + l.correction_w), Stored(l.am));
+    deltaw = 1.0 - 0.5 * log(l.r_squared + deltaw);
+    deltaw = l.temp_over_pi * deltaw;                                  // dW/(B - T)
+    const Stored wprime = w / l.b_minus_t + deltaw;                    // W'/(B - T)
+    const Stored temp = 8.0 / (kPi * wprime);
     const Stored z = 1.0 + 0.5 * temp * (temp + sqrt(temp * temp + kRootTerm));
     return {ZoGeometry::Form::thick, z.value()};
 }
 
-inline ZoGeometry cohn(Stored b, Stored w) {
-    const Stored webyb = w * (1.0 / b);
+inline ZoGeometry cohn(const ZoLine& l, Stored w) {
+    const Stored b = l.b;
+    const Stored webyb = w * l.inverse_b;
     if (webyb > 1.5) {
         const Stored cf = (1.0 / kPi) * kLn4;
         const Stored z = webyb + cf;
@@ -63,31 +63,35 @@ inline ZoGeometry cohn(Stored b, Stored w) {
 }
 
 // The last step of each form, the only one that reads Er.
-inline float in_dielectric(const ZoGeometry& g, Stored er) {
+inline float in_dielectric(const ZoGeometry& g, const ZoMedium& m) {
     const Stored v = g.value;
     switch (g.form) {
         case ZoGeometry::Form::thick:
-            return Stored(log(v) * (30.0 / sqrt(er))).value();
+            return Stored(log(v) * m.thirty_over_root_er).value();
         case ZoGeometry::Form::wide:
-            return Stored(30.0 * kPi / (sqrt(er) * v)).value();
+            return Stored(30.0 * kPi / (m.root_er * v)).value();
         case ZoGeometry::Form::narrow:
             break;
     }
-    return Stored(kPi * 30.0 * v / sqrt(er)).value();
+    return Stored(kPi * 30.0 * v / m.root_er).value();
 }
 
 }  // namespace
 
-ZoGeometry slzo_geometry(float b, float t, float w) {
+ZoGeometry slzo_geometry(const ZoLine& line, float w) {
     // The model switches on T being exactly zero, not on T being small.
-    return (t == 0.0f) ? cohn(b, w) : wheeler(b, t, w);
+    return line.thick ? wheeler(line, w) : cohn(line, w);
 }
 
-float slzo_in(const ZoGeometry& g, float er) { return in_dielectric(g, er); }
+ZoGeometry slzo_geometry(float b, float t, float w) { return slzo_geometry(zo_line(b, t), w); }
+
+float slzo_in(const ZoGeometry& g, const ZoMedium& medium) { return in_dielectric(g, medium); }
+
+float slzo_in(const ZoGeometry& g, float er) { return in_dielectric(g, zo_medium(er)); }
 
 // Each form straight into its last step.
 void slzo(float b, float er, float t, float w, float& zo) {
-    zo = in_dielectric((t == 0.0f) ? cohn(b, w) : wheeler(b, t, w), er);
+    zo = in_dielectric(slzo_geometry(zo_line(b, t), w), zo_medium(er));
 }
 
 }  // namespace ferravane::model
