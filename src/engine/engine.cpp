@@ -64,6 +64,12 @@ const Strip& LineRows::of_width(float w, float s) {
         solved(field::solve(cs, options()), cs);
         return strip_;
     }
+    if (wanted_.sensitivities) {
+        // The strip and the three that slsen perturbs, side by side.
+        model::slzo_and_slsen(parts_, w, strip_.zo, geometry_, strip_.sen);
+        describe(false);
+        return strip_;
+    }
     geometry_ = model::slzo_geometry(parts_.line, w);
     strip_.zo = model::slzo_in(geometry_, parts_.medium);
     describe();
@@ -116,12 +122,14 @@ const Strip& LineRows::pair_for(float z_odd, float z_even) {
 
 // Closed forms: what the strip's width and impedance give: W/B, the cutoff
 // and, when wanted, the sensitivities (from the impedance at hand).
-void LineRows::describe() {
+void LineRows::describe(bool sensitivities) {
     const Line& l = line_;
     of_strip_.reset();
     zo_air_.reset();
     model::slmode(l.b, l.er, l.t, strip_.tec, strip_.w, strip_.wbyb);
-    if (wanted_.sensitivities) model::slsen_from_zo(parts_, parts_.medium, strip_.w, strip_.zo, strip_.sen);
+    if (sensitivities && wanted_.sensitivities) {
+        model::slsen_from_zo(parts_, parts_.medium, strip_.w, strip_.zo, strip_.sen);
+    }
 }
 
 field::CrossSection LineRows::cross_section(float w, float s) const {

@@ -128,7 +128,7 @@ public:
 private:
     friend field::Status check(const Line& line, float w, float s);
 
-    void describe();
+    void describe(bool sensitivities = true);
     void solved(const field::Solution& solution, const field::CrossSection& cs);
     void found(const field::Synthesis& synthesis);
     field::CrossSection cross_section(float w, float s) const;

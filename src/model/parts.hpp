@@ -24,12 +24,19 @@ float slzo_in(const ZoGeometry& g, float er);
 // The same from the parts of the line (model/line.hpp), computed once.
 ZoGeometry slzo_geometry(const ZoLine& line, float w);
 float slzo_in(const ZoGeometry& g, const ZoMedium& medium);
+// slzo of up to four strips (lines[k], w[k]) in one medium, computed side
+// by side: zo[k] = slzo_in(geometry[k], medium) with geometry[k] =
+// slzo_geometry(*lines[k], w[k]), kept when geometry is not null.
+void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium& medium, float zo[], int n,
+                   ZoGeometry geometry[] = nullptr);
 
 // slsen for a line whose impedance zo0 = slzo(b, er, t, w) the caller has
 // just computed: the unperturbed impedance is not computed again.
 void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1);
 // The same from the line's parts, in the dielectric medium (its own, or air).
 void slsen_from_zo(const LineParts& parts, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1);
+// slzo and slsen of the strip w, the four impedances computed side by side.
+void slzo_and_slsen(const LineParts& parts, float w, float& zo, ZoGeometry& geometry, Slsen1& slsen1);
 
 // slwb, and on success (isyne = 0) the impedance of the width found: the
 // search's own last impedance where it ends on one (the finite-thickness

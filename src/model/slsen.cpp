@@ -1,9 +1,9 @@
 // Normalised impedance sensitivities (dZo/Zo)/(dx/x) by one-sided forward
 // differences: each of B, T and W in turn is raised by 0.1 % and slzo is
 // run again.
+#include "model/constants.hpp"
 #include "model/model.hpp"
 #include "model/parts.hpp"
-#include "model/constants.hpp"
 #include "model/step.hpp"
 
 namespace ferravane::model {
@@ -15,6 +15,25 @@ namespace {
 // the perturbed value does not bias the result.
 float sensitivity(Stored z1, Stored tp, Stored tp1, Stored perturbed) {
     return Stored((z1 - tp) * tp1 / tp / (perturbed - tp1)).value();
+}
+
+
+// The sensitivities from the impedances of the strip (tp) and of the
+// three perturbed strips (b_raised, t_raised, w_raised).
+void sensitivities(const LineParts& p, float w, float tp, const float raised[3], Slsen1& slsen1) {
+    const float t = p.line.t;
+    slsen1.szob = sensitivity(raised[0], tp, p.line.b, p.b_raised.b);
+    // Zo ~ 1/sqrt(Er) in a homogeneous dielectric.
+    slsen1.szoer = -0.5f;
+    if (t == 0.0f) {
+        // Zo depends on W/B alone, and any non-zero T would switch slzo to
+        // the finite-thickness model, so no thickness derivative is taken.
+        slsen1.szot = 0.0f;
+        slsen1.szow = -slsen1.szob;
+        return;
+    }
+    slsen1.szot = sensitivity(raised[1], tp, t, p.t_raised.t);
+    slsen1.szow = sensitivity(raised[2], tp, w, w * kSensitivityStep);
 }
 
 }  // namespace
@@ -31,31 +50,30 @@ void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen
 }
 
 void slsen_from_zo(const LineParts& p, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1) {
-    const float tp = zo0;  // unperturbed impedance
-    const float b = p.line.b;
-    const float t = p.line.t;
+    // Zero thickness needs B raised only.
+    const int n = p.line.t == 0.0f ? 1 : 3;
+    const ZoLine* const lines[] = {&p.b_raised, &p.t_raised, &p.line};
+    const float widths[] = {w, w, w * kSensitivityStep};
+    float raised[3] = {};
+    slzo_together(lines, widths, medium, raised, n);
+    sensitivities(p, w, zo0, raised, slsen1);
+}
 
-    // B raised: the line the parts hold for it.
-    float zo = slzo_in(slzo_geometry(p.b_raised, w), medium);
-    slsen1.szob = sensitivity(zo, tp, b, p.b_raised.b);
-
-    // Zo ~ 1/sqrt(Er) in a homogeneous dielectric.
-    slsen1.szoer = -0.5f;
-
-    if (t == 0.0f) {
-        // Zo depends on W/B alone, and any non-zero T would switch slzo to
-        // the finite-thickness model, so no thickness derivative is taken.
-        slsen1.szot = 0.0f;
-        slsen1.szow = -slsen1.szob;
+void slzo_and_slsen(const LineParts& p, float w, float& zo, ZoGeometry& geometry, Slsen1& slsen1) {
+    if (p.line.t == 0.0f) {
+        geometry = slzo_geometry(p.line, w);
+        zo = slzo_in(geometry, p.medium);
+        slsen_from_zo(p, p.medium, w, zo, slsen1);
         return;
     }
-
-    zo = slzo_in(slzo_geometry(p.t_raised, w), medium);
-    slsen1.szot = sensitivity(zo, tp, t, p.t_raised.t);
-
-    const float w_raised = w * kSensitivityStep;
-    zo = slzo_in(slzo_geometry(p.line, w_raised), medium);
-    slsen1.szow = sensitivity(zo, tp, w, w_raised);
+    const ZoLine* const lines[] = {&p.line, &p.b_raised, &p.t_raised, &p.line};
+    const float widths[] = {w, w, w, w * kSensitivityStep};
+    float z[4] = {};
+    ZoGeometry g[4];
+    slzo_together(lines, widths, p.medium, z, 4, g);
+    zo = z[0];
+    geometry = g[0];
+    sensitivities(p, w, zo, z + 1, slsen1);
 }
 
 }  // namespace ferravane::model

@@ -89,6 +89,45 @@ float slzo_in(const ZoGeometry& g, const ZoMedium& medium) { return in_dielectri
 
 float slzo_in(const ZoGeometry& g, float er) { return in_dielectric(g, zo_medium(er)); }
 
+void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium& medium, float zo[], int n,
+                   ZoGeometry geometry[]) {
+    // Wheeler's form step by step across the strips: each step's calls are
+    // independent of one another, so the processor overlaps them instead of
+    // waiting on one chain at a time. The steps are those of wheeler().
+    constexpr int kMost = 4;
+    bool thick = n <= kMost;
+    for (int k = 0; k < n; ++k) thick = thick && lines[k]->thick;
+    if (!thick) {
+        for (int k = 0; k < n; ++k) {
+            const ZoGeometry g = slzo_geometry(*lines[k], w[k]);
+            if (geometry) geometry[k] = g;
+            zo[k] = in_dielectric(g, medium);
+        }
+        return;
+    }
+    float deltaw[kMost];
+    for (int k = 0; k < n; ++k) {
+        const ZoLine& l = *lines[k];
+        deltaw[k] = Stored(pow(l.correction / (Stored(w[k]) / Stored(l.b) + l.correction_w), Stored(l.am))).value();
+    }
+    for (int k = 0; k < n; ++k) {
+        deltaw[k] = Stored(1.0 - 0.5 * log(lines[k]->r_squared + Stored(deltaw[k]))).value();
+    }
+    float z[kMost];
+    for (int k = 0; k < n; ++k) {
+        const ZoLine& l = *lines[k];
+        const Stored d = l.temp_over_pi * Stored(deltaw[k]);
+        const Stored wprime = Stored(w[k]) / l.b_minus_t + d;
+        const Stored temp = 8.0 / (kPi * wprime);
+        z[k] = Stored(1.0 + 0.5 * temp * (temp + sqrt(temp * temp + kRootTerm))).value();
+    }
+    for (int k = 0; k < n; ++k) {
+        const ZoGeometry g{ZoGeometry::Form::thick, z[k]};
+        if (geometry) geometry[k] = g;
+        zo[k] = in_dielectric(g, medium);
+    }
+}
+
 // Each form straight into its last step.
 void slzo(float b, float er, float t, float w, float& zo) {
     zo = in_dielectric(slzo_geometry(zo_line(b, t), w), zo_medium(er));
