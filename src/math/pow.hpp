@@ -1,0 +1,34 @@
+// The fast path of pow for x > 0: x^y = e^t with t = y log x carried in
+// double-double, so that t keeps its accuracy up to the overflow threshold.
+#pragma once
+
+#include <cstdint>
+
+#include "math/arith.hpp"
+#include "math/dd.hpp"
+#include "math/exp_log.hpp"
+
+namespace ferravane::math::detail {
+
+// t = y log x = hi + lo for ix and scale as in log_reduce, relative error
+// below kLogFastErr and a hair (y times the log is exact but for the
+// rounding of y times its low part, below 2^-104 t).
+template <class M>
+[[gnu::always_inline]] inline dd pow_exponent(std::uint64_t ix, int scale, double y) {
+    const dd l = log_fast<M, true>(ix, scale);
+    dd t = M::two_prod(y, l.hi);
+    t.lo = M::mul_add(y, l.lo, t.lo);
+    return t;
+}
+
+// e^t for -745.2 <= t.hi <= 709.8: stores it in out when the fast path's
+// rounding is safe. The log's relative error becomes an absolute one in
+// the exponent, hence the bound grows with |t|.
+template <class M>
+[[gnu::always_inline]] inline bool pow_try_fast(dd t, double& out) {
+    const Scaled f = exp_fast<M>(t.hi, t.lo);
+    const double err = (kExpFastErr + magnitude(t.hi) * kLogFastErr) * f.v.hi;
+    return round_if_safe(f.v.hi, f.v.lo, err, f.e, out);
+}
+
+}  // namespace ferravane::math::detail
