@@ -52,7 +52,7 @@ template <class M>
 // cosh t = (hi + lo) 2^e in double-double, about 2^-104 relative.
 inline Scaled cosh_accurate(double t) {
     const ExpReduced r = exp_reduce(t, kNoTail);
-    const dd rr = two_sum(r.rh, r.rl);
+    const dd rr{r.rh, r.rl};
     const dd a = exp_accurate_core(r.k & 255, rr);
     if (t >= kCoshOneTerm) {
         return {a, (r.k >> 8) - 1};

@@ -141,8 +141,8 @@ inline double round_sum3(double a, double b, double c) {
     return s.hi;
 }
 
-// Ziv's rounding test: when every value within err of hi + lo rounds to the
-// same double, stores it in out and returns true.
+// Ziv's rounding test: when every value within |err| of hi + lo rounds to
+// the same double, stores it in out and returns true. err may be negative.
 inline bool round_if_safe(double hi, double lo, double err, int e, double& out) {
     if (e >= -1021) {
         const double a = hi + (lo - err);

@@ -28,16 +28,18 @@ struct ExpReduced {
     double rl;
 };
 
-// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh). The first two parts
+// Reduction of xh + xl, |xh| < 746, |xl| <= ulp(xh), for the accurate
+// path: r = rh + rl normalised, to about 2^-113 absolute. The first two parts
 // of ln2/256 have 34 bits and |k| < 2^19, so k times them is exact, and so is
 // xh - k L0 (the two are within a factor of two unless k is 0); the exact sum
-// of a and k L1 is kept as rh + rl.
+// of a and k L1 is then added to xl - k L2 in double-double: xl, up to
+// 2^-43 in pow, would lose 2^-96 rounded into the low part alone.
 inline ExpReduced exp_reduce(double xh, double xl) {
     constexpr double shift = 0x1.8p52;  // adding it rounds to an integer
     const double kd = (xh * kExpInvLn2N + shift) - shift;
     const double a = xh - kd * kExpLn2N[0];
-    const dd r = two_sum(a, -(kd * kExpLn2N[1]));
-    return {static_cast<int>(kd), r.hi, (r.lo + xl) - kd * kExpLn2N[2]};
+    const dd r = add(two_sum(a, -(kd * kExpLn2N[1])), dd{xl, -(kd * kExpLn2N[2])});
+    return {static_cast<int>(kd), r.hi, r.lo};
 }
 
 // The same to about 2^-78 absolute, for the fast path: k times the rest of
@@ -57,27 +59,31 @@ template <class M>
 // e^r - 1 - rh, the part of the fast polynomial after its linear term; its
 // leading part rh^2/2 is below 2^-19. Estrin's scheme rather than Horner's:
 // the calls are long enough that their latency, not their operation count,
-// limits how fast independent calls run.
+// limits how fast independent calls run. e^(rh + rl) = e^rh (1 + rl) to
+// 2^-80 for |rl| up to an ulp of a pow's exponent (2^-42): so besides rl
+// rh, rl also multiplies the polynomial, rh^2/2 rl being up to 2^-63 there.
 template <class M>
 [[gnu::always_inline]] inline double exp_fast_tail(double rh, double rl) {
     const double r2 = rh * rh;
     const double q = M::mul_add(r2, M::mul_add(r2, kExpFast[3], M::mul_add(rh, kExpFast[2], kExpFast[1])),
                                 M::mul_add(rh, kExpFast[0], 0.5));
-    return rl + M::mul_add(r2, q, rl * rh);
+    return rl + M::mul_add(M::mul_add(r2, rl, r2), q, rl * rh);
 }
 
 // 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18. The table's
 // leading part h has 26 bits: h times the top 26 bits of rh is exact, and
 // everything else is small enough for plain double arithmetic. h times the
 // rest of rh (27 bits) is exact too, so a fused multiply-add there rounds
-// only the sum, as the plain path does.
+// only the sum, as the plain path does. rest, the polynomial, is ready
+// last: it comes in through the last two steps only, m rest (below
+// 2^-45 of the result) rounded on its own.
 template <class M>
 [[gnu::always_inline]] inline dd exp_table_times(int j, double rh, double rest) {
     const Exp2Entry& t = kExp2[j];
     const double p1 = clear_low(rh, 27);
     const dd s = fast_two_sum(t.h, t.h * p1);
-    const double lo = (s.lo + M::mul_add(t.h, rh - p1, t.m + t.l)) + M::mul_add(t.h, rest, t.m * (rh + rest));
-    return {s.hi, lo};
+    const double early = (s.lo + M::mul_add(t.h, rh - p1, t.m + t.l)) + t.m * rh;
+    return {s.hi, M::mul_add(t.h, rest, M::mul_add(t.m, rest, early))};
 }
 
 // Error bound of the fast exp relative to its result: the analysis gives
@@ -129,8 +135,7 @@ inline dd exp_accurate_core(int j, dd r) {
 
 inline Scaled exp_accurate(double xh, double xl) {
     const ExpReduced r = exp_reduce(xh, xl);
-    const dd rr = two_sum(r.rh, r.rl);
-    return {exp_accurate_core(r.k & 255, rr), r.k >> 8};
+    return {exp_accurate_core(r.k & 255, dd{r.rh, r.rl}), r.k >> 8};
 }
 
 // ------------------------------------------------------------------ log
@@ -168,6 +173,15 @@ template <class M>
 // >= 2^-9 elsewhere), under 2^-69; the rest well below. With the fused
 // arithmetic the low part of r^2/2 is exact rather than rounded.
 inline constexpr double kLogFastErr = 0x1p-67;
+
+// Absolute error bound of the fast log, for pow, where y times it is the
+// error of y log x: far below |y log x| kLogFastErr unless log x is small.
+// Terms: the rounding of the cubic tail, |r|^3/3 (below 2^-25.5) times
+// about 2^-50 for r^3 and the polynomial, 2^-75.6; k times the omitted
+// third part of ln2, 2^-78.3; the two last sums of the low part, each
+// rounded at 2^-79 (they are below 2^-25); truncation and the rest below
+// 2^-81. Together under 2^-75.
+inline constexpr double kLogFastAbsErr = 0x1p-74;
 
 // -r^2/2 = hi + lo, hi exact or rounded, lo rounded at most once. Fused:
 // the rounded square and its exact error. Plain: the square of a 26-bit top
@@ -215,7 +229,8 @@ template <class M, bool normalised>
 template <class M>
 [[gnu::always_inline]] inline bool log_try_fast(std::uint64_t ix, int scale, double& out) {
     const dd f = log_fast<M, false>(ix, scale);
-    return round_if_safe(f.hi, f.lo, kLogFastErr * magnitude(f.hi), 0, out);
+    // The sign of the error bound does not matter to the test.
+    return round_if_safe(f.hi, f.lo, kLogFastErr * f.hi, 0, out);
 }
 
 // log x in double-double, about 2^-104 relative.

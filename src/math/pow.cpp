@@ -169,7 +169,7 @@ template <class M>
         return 0.0;
     }
     double out;
-    if (pow_try_fast<M>(t, out)) {
+    if (pow_try_fast<M>(t, y, out)) {
         return out;
     }
     return pow_careful(x, y, ix, scale);

@@ -2,6 +2,7 @@
 // double-double, so that t keeps its accuracy up to the overflow threshold.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "math/arith.hpp"
@@ -10,9 +11,10 @@
 
 namespace ferravane::math::detail {
 
-// t = y log x = hi + lo for ix and scale as in log_reduce, relative error
-// below kLogFastErr and a hair (y times the log is exact but for the
-// rounding of y times its low part, below 2^-104 t).
+// t = y log x = hi + lo for ix and scale as in log_reduce, off by the
+// log's error times y and a hair: y times the log is exact but for the
+// rounding of y times its low part, below 2^-104 |t|, which the slack of
+// kExpFastErr (the fast exp keeps 2^-70.5) takes.
 template <class M>
 [[gnu::always_inline]] inline dd pow_exponent(std::uint64_t ix, int scale, double y) {
     const dd l = log_fast<M, true>(ix, scale);
@@ -21,14 +23,15 @@ template <class M>
     return t;
 }
 
-// e^t for -745.2 <= t.hi <= 709.8: stores it in out when the fast path's
-// rounding is safe. The log's relative error becomes an absolute one in
-// the exponent, hence the bound grows with |t|.
+// x^y = e^t for t from pow_exponent, -745.2 <= t.hi <= 709.8: stores it in
+// out when the fast path's rounding is safe. The error of t, the log's
+// relative error times |t| or its absolute error times |y|, whichever is
+// less, becomes the same relative error of e^t.
 template <class M>
-[[gnu::always_inline]] inline bool pow_try_fast(dd t, double& out) {
+[[gnu::always_inline]] inline bool pow_try_fast(dd t, double y, double& out) {
     const Scaled f = exp_fast<M>(t.hi, t.lo);
-    const double err = (kExpFastErr + magnitude(t.hi) * kLogFastErr) * f.v.hi;
-    return round_if_safe(f.v.hi, f.v.lo, err, f.e, out);
+    const double log_err = std::min(magnitude(t.hi) * kLogFastErr, magnitude(y) * kLogFastAbsErr);
+    return round_if_safe(f.v.hi, f.v.lo, (kExpFastErr + log_err) * f.v.hi, f.e, out);
 }
 
 }  // namespace ferravane::math::detail
