@@ -32,7 +32,7 @@ template <class M>
 
 template <class M>
 [[gnu::always_inline]] inline double atan_with(double x) {
-    const double t = x < 0 ? -x : x;
+    const double t = magnitude(x);
     if (!(t < 0x1p53)) {
         // NaN stays NaN; beyond 2^53, pi/2 - 1/t rounds to pi/2's double.
         return t != t ? x + x : (x < 0 ? -kPiHalf.hi : kPiHalf.hi);

@@ -43,9 +43,9 @@ double cosh_tiny(double x) {
 
 template <class M>
 [[gnu::always_inline]] inline double cosh_with(double x) {
-    const double t = x < 0 ? -x : x;
+    const double t = magnitude(x);
     if (!(t < 710.5)) {
-        return t * std::numeric_limits<double>::infinity();  // NaN, or +inf past about 710.476
+        return t != t ? x + x : std::numeric_limits<double>::infinity();  // NaN stays NaN; +inf past 710.476
     }
     if (t < 0x1p-26) {
         return 1.0;  // x^2/2 < 2^-53: rounds to 1

@@ -70,19 +70,28 @@ template <class M>
     return rl + M::mul_add(M::mul_add(r2, rl, r2), q, rl * rh);
 }
 
-// 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18. The table's
-// leading part h has 26 bits: h times the top 26 bits of rh is exact, and
-// everything else is small enough for plain double arithmetic. h times the
-// rest of rh (27 bits) is exact too, so a fused multiply-add there rounds
-// only the sum, as the plain path does. rest, the polynomial, is ready
-// last: it comes in through the last two steps only, m rest (below
-// 2^-45 of the result) rounded on its own.
+// 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18, the table
+// value h + m + l. h + h rh exactly, as a two-sum of h and the exact
+// product's high part, and everything else, small enough for plain double
+// arithmetic, in the low part. The exact product: with the fused
+// multiply-add, its error in one step; without, h has 26 bits, so h times
+// the top 26 bits of rh is exact, and so is h times the other 27. rest,
+// the polynomial, is ready last: it comes in through the last two steps
+// only, m rest (below 2^-45 of the result) rounded on its own.
 template <class M>
 [[gnu::always_inline]] inline dd exp_table_times(int j, double rh, double rest) {
     const Exp2Entry& t = kExp2[j];
-    const double p1 = clear_low(rh, 27);
-    const dd s = fast_two_sum(t.h, t.h * p1);
-    const double early = (s.lo + M::mul_add(t.h, rh - p1, t.m + t.l)) + t.m * rh;
+    dd s;
+    double early;
+    if constexpr (M::fused) {
+        const dd p = M::two_prod(t.h, rh);
+        s = fast_two_sum(t.h, p.hi);
+        early = (s.lo + (p.lo + (t.m + t.l))) + t.m * rh;
+    } else {
+        const double p1 = clear_low(rh, 27);
+        s = fast_two_sum(t.h, t.h * p1);
+        early = (s.lo + (t.h * (rh - p1) + (t.m + t.l))) + t.m * rh;
+    }
     return {s.hi, M::mul_add(t.h, rest, M::mul_add(t.m, rest, early))};
 }
 
