@@ -63,7 +63,7 @@ TEST_F(ModelGoldenArithmetic, EveryOutputIsBitIdenticalInBoth) {
     ASSERT_FALSE(lines.empty()) << "missing " << FERRAVANE_MODEL_GOLDEN;
     for (const math::Kernel k : {math::Kernel::plain, math::Kernel::fma}) {
         if (!math::set_kernel(k)) {
-            std::printf("no fused multiply-add here: the golden file is checked in the plain arithmetic only\n");
+            std::printf("no fused multiply-add here: the golden file is checked in plain arithmetic only\n");
             continue;
         }
         int mismatches = 0;
