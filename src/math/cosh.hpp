@@ -23,7 +23,7 @@ template <class M>
     const ExpReduced r = exp_reduce_fast<M>(t, kNoTail);
     const int e = (r.k >> 8) - 1;
     if (t >= kCoshOneTerm) {
-        return {exp_table_times<M>(r.k & 255, r.rh, exp_fast_tail<M>(r.rh, r.rl)), e};
+        return {exp_table_times<M>(r.k & 255, r.rh, exp_fast_tail<M, false>(r.rh, r.rl)), e};
     }
     // e^r - 1 - rh and e^-r - 1 + rh from one even and one odd part.
     const double rh = r.rh;

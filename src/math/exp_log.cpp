@@ -55,7 +55,7 @@ double exp_tiny(double x) {
     if (x < -745.2) {
         return 0.0;
     }
-    const Scaled f = exp_fast<Plain>(x, kNoTail);
+    const Scaled f = exp_fast<Plain, false>(x, kNoTail);
     double out;
     if (round_if_safe(f.v.hi, f.v.lo, kExpFastErr * f.v.hi, f.e, out)) {
         return out;

@@ -60,14 +60,16 @@ template <class M>
 // leading part rh^2/2 is below 2^-19. Estrin's scheme rather than Horner's:
 // the calls are long enough that their latency, not their operation count,
 // limits how fast independent calls run. e^(rh + rl) = e^rh (1 + rl) to
-// 2^-80 for |rl| up to an ulp of a pow's exponent (2^-42): so besides rl
-// rh, rl also multiplies the polynomial, rh^2/2 rl being up to 2^-63 there.
-template <class M>
+// 2^-80 for |rl| up to an ulp of pow's exponent (2^-42, dd_arg): so besides
+// rl rh, rl also multiplies the polynomial, rh^2/2 rl being up to 2^-63
+// there. For a double argument rl is the reduction's error alone, below
+// 2^-62, and that product below 2^-82.
+template <class M, bool dd_arg>
 [[gnu::always_inline]] inline double exp_fast_tail(double rh, double rl) {
     const double r2 = rh * rh;
     const double q = M::mul_add(r2, M::mul_add(r2, kExpFast[3], M::mul_add(rh, kExpFast[2], kExpFast[1])),
                                 M::mul_add(rh, kExpFast[0], 0.5));
-    return rl + M::mul_add(M::mul_add(r2, rl, r2), q, rl * rh);
+    return rl + M::mul_add(dd_arg ? M::mul_add(r2, rl, r2) : r2, q, rl * rh);
 }
 
 // 2^(j/256) (1 + rh + rest), |rh| < 2^-9.4, |rest| < 2^-18, the table
@@ -106,10 +108,11 @@ struct Scaled {
     int e;
 };
 
-template <class M>
+// e^(xh + xl), xl up to an ulp of xh (dd_arg), or kNoTail.
+template <class M, bool dd_arg>
 [[gnu::always_inline]] inline Scaled exp_fast(double xh, double xl) {
     const ExpReduced r = exp_reduce_fast<M>(xh, xl);
-    const dd v = exp_table_times<M>(r.k & 255, r.rh, exp_fast_tail<M>(r.rh, r.rl));
+    const dd v = exp_table_times<M>(r.k & 255, r.rh, exp_fast_tail<M, dd_arg>(r.rh, r.rl));
     return {v, r.k >> 8};
 }
 
@@ -117,7 +120,7 @@ template <class M>
 // exact: stores it in out when the fast path's rounding is safe.
 template <class M>
 [[gnu::always_inline]] inline bool exp_try_fast(double x, double& out) {
-    const Scaled f = exp_fast<M>(x, kNoTail);
+    const Scaled f = exp_fast<M, false>(x, kNoTail);
     const double err = kExpFastErr * f.v.hi;
     const double a = f.v.hi + (f.v.lo - err);
     if (a == f.v.hi + (f.v.lo + err)) {

@@ -29,7 +29,7 @@ template <class M>
 // less, becomes the same relative error of e^t.
 template <class M>
 [[gnu::always_inline]] inline bool pow_try_fast(dd t, double y, double& out) {
-    const Scaled f = exp_fast<M>(t.hi, t.lo);
+    const Scaled f = exp_fast<M, true>(t.hi, t.lo);
     const double log_err = std::min(magnitude(t.hi) * kLogFastErr, magnitude(y) * kLogFastAbsErr);
     return round_if_safe(f.v.hi, f.v.lo, (kExpFastErr + log_err) * f.v.hi, f.e, out);
 }

@@ -287,6 +287,7 @@ d::dd exp_arg(Inputs& in) {
     const double ulp = std::nextafter(std::fabs(xh), inf) - std::fabs(xh);
     return {xh, ulp * in.uniform(-1.0, 1.0)};
 }
+d::dd exp_arg_double(Inputs& in) { return {in.uniform(-745.0, 709.0), d::kNoTail}; }
 d::dd log_arg_any(Inputs& in) {
     double x;
     do {
@@ -310,7 +311,9 @@ d::dd atan_arg_wide(Inputs& in) { return {in.log_uniform(0x1p-27, 0x1p52), 0.0};
 template <class M>
 std::vector<BoundCase> fast_bound_cases() {
     return {
-        {"exp fast", mpfr_exp, {exp_arg, exp_arg}, [](d::dd x) { return d::exp_fast<M>(x.hi, x.lo); },
+        {"exp fast", mpfr_exp, {exp_arg_double, exp_arg_double},
+         [](d::dd x) { return d::exp_fast<M, false>(x.hi, x.lo); }, d::kExpFastErr},
+        {"exp fast dd", mpfr_exp, {exp_arg, exp_arg}, [](d::dd x) { return d::exp_fast<M, true>(x.hi, x.lo); },
          d::kExpFastErr},
         {"log fast", mpfr_log, {log_arg_any, log_arg_near_one},
          [](d::dd x) { return unscaled(d::log_fast<M, true>(to_bits(x.hi), 0)); }, d::kLogFastErr},
