@@ -46,7 +46,7 @@ struct AtanReduced {
 
 // For t <= 1 the denominator 1 + t c is exact as dh + dl, dl the sum of the
 // two-sum's error and tl c (below 2^-45 dh and a multiple of 2^(e - 60) for
-// t of exponent e >= -9, c being 0 below that: 25 bits at most, exact). The
+// t of exponent e >= -9, c being 0 below that: 18 bits at most, exact). The
 // accurate path normalises it and divides with the rounded quotient, whose
 // remainder is exact, to keep 2^-104: its second-order error (dl/dh)^2 z
 // would otherwise reach 2^-90 z.
@@ -102,7 +102,7 @@ template <class M>
     return round_if_safe(f.hi, f.lo, kAtanFastErr * f.hi, 0, out);
 }
 
-// atan t in double-double for 2^-27 <= t < 2^53, about 2^-102 relative:
+// atan t in double-double for 2^-27 <= t < 2^53, about 2^-104 relative:
 // atan z = z (1 + z^2 Q(z^2)).
 inline dd atan_accurate(double t) {
     const AtanReduced r = atan_reduce<Plain, true>(t);
