@@ -3,28 +3,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "math/arith.hpp"
 #include "math/cosh.hpp"
 #include "math/exp_log.hpp"
-#include "math/math.hpp"
+#include "math/kernels.hpp"
 
-namespace ferravane::math {
-
-using namespace detail;
+namespace ferravane::math::detail {
 
 namespace {
-
-Scaled cosh_accurate(double t) {
-    const ExpReduced r = exp_reduce(t, kNoTail);
-    const dd rr = two_sum(r.rh, r.rl);
-    const dd a = exp_accurate_core(r.k & 255, rr);
-    if (t >= kCoshOneTerm) {
-        return {a, (r.k >> 8) - 1};
-    }
-    const int k2 = -r.k;
-    const dd b = exp_accurate_core(k2 & 255, neg(rr));
-    const double s = pow2((k2 >> 8) - (r.k >> 8));
-    return {add(a, dd{b.hi * s, b.lo * s}), (r.k >> 8) - 1};
-}
 
 // cosh x for 2^-26 <= x < 2^-20 as the exact sum 1 + x^2/2 and a tail
 // x^4/24 (1 + x^2/30): 1 + x^2/2 is a midpoint for x = a 2^-26, a odd, and
@@ -41,7 +27,8 @@ double cosh_tiny(double x) {
 }
 
 // The rare inputs whose rounding the fast path cannot decide, out of line
-// so that the fast path does not pay for its registers.
+// so that the fast path does not pay for its registers; plain arithmetic for
+// both builds.
 [[gnu::noinline, gnu::cold]] double cosh_careful(double t) {
     if (t < 0x1p-20) {
         return cosh_tiny(t);
@@ -54,22 +41,22 @@ double cosh_tiny(double x) {
     return round_scaled(a.v.hi, a.v.lo, a.e);
 }
 
-}  // namespace
-
-double cosh(double x) {
-    const double t = x < 0 ? -x : x;
+template <class M>
+[[gnu::always_inline]] inline double cosh_with(double x) {
+    const double t = magnitude(x);
     if (!(t < 710.5)) {
-        return t * std::numeric_limits<double>::infinity();  // NaN, or +inf past about 710.476
+        return t != t ? x + x : std::numeric_limits<double>::infinity();  // NaN stays NaN; +inf past 710.476
     }
     if (t < 0x1p-26) {
         return 1.0;  // x^2/2 < 2^-53: rounds to 1
     }
-    const Scaled f = cosh_fast(t);
     double out;
-    if (round_if_safe(f.v.hi, f.v.lo, kExpFastErr * f.v.hi, f.e, out)) {
-        return out;
-    }
-    return cosh_careful(t);
+    return cosh_try_fast<M>(t, out) ? out : cosh_careful(t);
 }
 
-}  // namespace ferravane::math
+}  // namespace
+
+double cosh_plain(double x) { return cosh_with<Plain>(x); }
+FERRAVANE_FMA_TARGET double cosh_fused(double x) { return cosh_with<Fused>(x); }
+
+}  // namespace ferravane::math::detail

@@ -1,13 +1,13 @@
-// exp and log of a double, on the kernels of exp_log.hpp.
+// exp and log of a double, on the kernels of exp_log.hpp, in the plain and
+// the fused arithmetic.
 #include <cstdint>
 #include <limits>
 
+#include "math/arith.hpp"
 #include "math/exp_log.hpp"
-#include "math/math.hpp"
+#include "math/kernels.hpp"
 
-namespace ferravane::math {
-
-using namespace detail;
+namespace ferravane::math::detail {
 
 namespace {
 
@@ -45,7 +45,8 @@ double exp_tiny(double x) {
     return a.hi + a.lo;
 }
 
-// exp near and past the ends of the range of doubles, and of NaN.
+// exp near and past the ends of the range of doubles, and of NaN. Rare
+// enough for the plain arithmetic in both builds.
 [[gnu::noinline]] double exp_edges(double x) {
     // Beyond these e^x rounds to +inf or to +0; NaN stays NaN.
     if (!(x < 709.8)) {
@@ -54,7 +55,7 @@ double exp_tiny(double x) {
     if (x < -745.2) {
         return 0.0;
     }
-    const Scaled f = exp_fast(x, kNoTail);
+    const Scaled f = exp_fast<Plain, false>(x, kNoTail);
     double out;
     if (round_if_safe(f.v.hi, f.v.lo, kExpFastErr * f.v.hi, f.e, out)) {
         return out;
@@ -62,23 +63,17 @@ double exp_tiny(double x) {
     return exp_careful(x);
 }
 
-}  // namespace
-
-double exp(double x) {
-    // Within +-708 the result is a normal double and its scaling exact.
+template <class M>
+[[gnu::always_inline]] inline double exp_with(double x) {
     if (magnitude(x) < 708.0) {
-        const Scaled f = exp_fast(x, kNoTail);
-        const double err = kExpFastErr * f.v.hi;
-        const double a = f.v.hi + (f.v.lo - err);
-        if (a == f.v.hi + (f.v.lo + err)) {
-            return a * pow2(f.e);
-        }
-        return exp_careful(x);
+        double out;
+        return exp_try_fast<M>(x, out) ? out : exp_careful(x);
     }
     return exp_edges(x);
 }
 
-double log(double x) {
+template <class M>
+[[gnu::always_inline]] inline double log_with(double x) {
     std::uint64_t ix = bits(x);
     int scale = 0;
     // Zero, subnormal, negative, infinite or NaN: the top 12 bits tell.
@@ -101,12 +96,15 @@ double log(double x) {
     if (ix == 0x3ff0000000000000) {
         return 0.0;  // the only exact case, also + 0 rather than a tiny residue
     }
-    const dd f = log_fast<false>(ix, scale);
     double out;
-    if (round_if_safe(f.hi, f.lo, kLogFastErr * magnitude(f.hi), 0, out)) {
-        return out;
-    }
-    return log_careful(ix, scale);
+    return log_try_fast<M>(ix, scale, out) ? out : log_careful(ix, scale);
 }
 
-}  // namespace ferravane::math
+}  // namespace
+
+double exp_plain(double x) { return exp_with<Plain>(x); }
+double log_plain(double x) { return log_with<Plain>(x); }
+FERRAVANE_FMA_TARGET double exp_fused(double x) { return exp_with<Fused>(x); }
+FERRAVANE_FMA_TARGET double log_fused(double x) { return log_with<Fused>(x); }
+
+}  // namespace ferravane::math::detail

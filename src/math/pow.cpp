@@ -1,18 +1,18 @@
-// pow(x, y) = e^(y log x), with the special cases of C's Annex F. The log is
-// carried in double-double so that y log x keeps its accuracy up to the
-// overflow threshold; results that are exact midpoints between two doubles
-// (x^2 of a 27-bit x, say) can only be rounded by finding them exactly.
+// pow(x, y) = e^(y log x), with the special cases of C's Annex F, around
+// the fast path of pow.hpp; results that are exact midpoints between two
+// doubles (x^2 of a 27-bit x, say) can only be rounded by finding them
+// exactly.
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "math/arith.hpp"
 #include "math/exp_log.hpp"
-#include "math/math.hpp"
+#include "math/kernels.hpp"
+#include "math/pow.hpp"
 
-namespace ferravane::math {
-
-using namespace detail;
+namespace ferravane::math::detail {
 
 namespace {
 
@@ -120,7 +120,8 @@ bool pow_exact(double x, double y, double& out) {
     return true;
 }
 
-// The rare inputs whose rounding the fast path cannot decide, out of line.
+// The rare inputs whose rounding the fast path cannot decide, out of line,
+// in the plain arithmetic for both builds.
 [[gnu::noinline, gnu::cold]] double pow_careful(double x, double y, std::uint64_t ix, int scale) {
     const dd la = log_accurate(ix, scale);
     const dd ta = mul(la, y);
@@ -136,7 +137,8 @@ bool pow_exact(double x, double y, double& out) {
 }
 
 // x^y for finite x > 0, x != 1, and finite y != 0.
-double pow_positive(double x, double y) {
+template <class M>
+[[gnu::always_inline]] inline double pow_positive(double x, double y) {
     if (y == 1.0) {
         return x;
     }
@@ -159,28 +161,22 @@ double pow_positive(double x, double y) {
         ix = bits(x * 0x1p52);
         scale = -52;
     }
-    const dd l = log_fast<true>(ix, scale);
-    dd t = two_prod(y, l.hi);
-    t.lo += y * l.lo;
+    const dd t = pow_exponent<M>(ix, scale, y);
     if (t.hi > 709.8) {
         return kInf;
     }
     if (t.hi < -745.2) {
         return 0.0;
     }
-    const double at = magnitude(t.hi);
-    const Scaled f = exp_fast(t.hi, t.lo);
     double out;
-    // The log's relative error becomes an absolute one in the exponent.
-    if (round_if_safe(f.v.hi, f.v.lo, (kExpFastErr + at * kLogFastErr) * f.v.hi, f.e, out)) {
+    if (pow_try_fast<M>(t, y, out)) {
         return out;
     }
     return pow_careful(x, y, ix, scale);
 }
 
-}  // namespace
-
-double pow(double x, double y) {
+template <class M>
+[[gnu::always_inline]] inline double pow_with(double x, double y) {
     const std::uint64_t ix = bits(x);
     const std::uint64_t iy = bits(y);
     if ((iy << 1) == 0 || ix == 0x3ff0000000000000) {
@@ -194,7 +190,7 @@ double pow(double x, double y) {
     }
     // The common case first: x positive and finite, y finite.
     if (ix - 1 < 0x7ff0000000000000 - 1 && (iy << 1) < (std::uint64_t{0x7ff} << 53)) {
-        return pow_positive(x, y);
+        return pow_positive<M>(x, y);
     }
     const double ax = x < 0 ? -x : x;
     if (y == kInf || y == -kInf) {
@@ -214,10 +210,15 @@ double pow(double x, double y) {
         if (kind == Kind::fraction) {
             return kInvalid;  // no real power
         }
-        const double r = pow_positive(ax, y);
+        const double r = pow_positive<M>(ax, y);
         return kind == Kind::odd ? -r : r;
     }
-    return pow_positive(x, y);
+    return pow_positive<M>(x, y);
 }
 
-}  // namespace ferravane::math
+}  // namespace
+
+double pow_plain(double x, double y) { return pow_with<Plain>(x, y); }
+FERRAVANE_FMA_TARGET double pow_fused(double x, double y) { return pow_with<Fused>(x, y); }
+
+}  // namespace ferravane::math::detail

@@ -1,65 +1,82 @@
 // Input domains of the comparisons with MPFR, shared by the quick test and
-// the exhaustive one, which runs each with many more inputs.
+// the exhaustive one, which runs each with many more inputs, and the tally
+// of each arithmetic against one reference value per input.
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "each_kernel.hpp"
 #include "math_reference.hpp"
-#include "math/math.hpp"
+#include "math/kernels.hpp"
 
 namespace ferravane::math::reference {
 
-namespace fm = ferravane::math;
-
+using detail::Functions;
 using Gen = double (*)(Inputs&);
+using Unary = double (*)(double);
 
 struct UnaryDomain {
     const char* name;
-    double (*ours)(double);
+    Unary Functions::*ours;
     double (Ref::*ref)(double);
     Gen gen;
     int count;
 };
 inline void PrintTo(const UnaryDomain& d, std::ostream* os) { *os << d.name; }
 
+// One tally for each arithmetic this processor runs, each named after it.
+struct KernelTallies {
+    std::vector<const Functions*> kernels = reference::kernels_here();
+    std::vector<Tally> tallies = std::vector<Tally>(kernels.size());
+
+    std::string summary(const char* domain, std::size_t i) const {
+        return tallies[i].summary((std::string(domain) + " " + kernel_name(kernels[i]->kernel)).c_str());
+    }
+};
+
 // Ranges the model uses, whole domains, and the edges where the reductions
 // and the final rounding change behaviour.
 inline const std::vector<UnaryDomain>& unary_domains() {
     static const std::vector<UnaryDomain> domains = {
-        {"exp_model", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-100, 100); }, 200000},
-        {"exp_whole", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, 709.8); }, 100000},
-        {"exp_small", fm::exp, &Ref::exp,
+        {"exp_model", &Functions::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-100, 100); }, 200000},
+        {"exp_whole", &Functions::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, 709.8); },
+         100000},
+        {"exp_small", &Functions::exp, &Ref::exp,
          [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-60, 1.0); }, 50000},
-        {"exp_tiny", fm::exp, &Ref::exp,
+        {"exp_tiny", &Functions::exp, &Ref::exp,
          [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-54, 0x1p-29); }, 20000},
-        {"exp_subnormal", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, -708.0); },
+        {"exp_subnormal", &Functions::exp, &Ref::exp, [](Inputs& in) { return in.uniform(-745.2, -708.0); },
          50000},
-        {"exp_near_overflow", fm::exp, &Ref::exp, [](Inputs& in) { return in.uniform(709.0, 709.8); },
+        {"exp_near_overflow", &Functions::exp, &Ref::exp, [](Inputs& in) { return in.uniform(709.0, 709.8); },
          20000},
-        {"log_model", fm::log, &Ref::log, [](Inputs& in) { return in.log_uniform(1e-40, 1e40); },
+        {"log_model", &Functions::log, &Ref::log, [](Inputs& in) { return in.log_uniform_bits(1e-40, 1e40); },
          200000},
-        {"log_near_one", fm::log, &Ref::log,
+        {"log_near_one", &Functions::log, &Ref::log,
          [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-53, 0x1p-4); }, 100000},
-        {"log_any", fm::log, &Ref::log, [](Inputs& in) { return std::fabs(in.any_finite()); }, 100000},
-        {"log_subnormal", fm::log, &Ref::log, [](Inputs& in) { return in.uniform(0.0, 0x1p-1022); },
+        {"log_any", &Functions::log, &Ref::log, [](Inputs& in) { return std::fabs(in.any_finite()); },
+         100000},
+        {"log_subnormal", &Functions::log, &Ref::log, [](Inputs& in) { return in.uniform(0.0, 0x1p-1022); },
          20000},
-        {"cosh_model", fm::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(0.0, 100.0); },
+        {"cosh_model", &Functions::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(0.0, 100.0); },
          150000},
-        {"cosh_whole", fm::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(-710.5, 710.5); },
+        {"cosh_whole", &Functions::cosh, &Ref::cosh, [](Inputs& in) { return in.uniform(-710.5, 710.5); },
          50000},
-        {"cosh_small", fm::cosh, &Ref::cosh,
+        {"cosh_small", &Functions::cosh, &Ref::cosh,
          [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-30, 2.0); }, 50000},
-        {"cosh_tiny", fm::cosh, &Ref::cosh,
+        {"cosh_tiny", &Functions::cosh, &Ref::cosh,
          [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-27, 0x1p-19); }, 20000},
-        {"atan_model", fm::atan, &Ref::atan, [](Inputs& in) { return in.log_uniform(1e-6, 1e12); },
+        {"atan_model", &Functions::atan, &Ref::atan, [](Inputs& in) { return in.log_uniform(1e-6, 1e12); },
          150000},
-        {"atan_negative", fm::atan, &Ref::atan, [](Inputs& in) { return -in.log_uniform(1e-6, 1e12); },
+        {"atan_negative", &Functions::atan, &Ref::atan,
+         [](Inputs& in) { return -in.log_uniform(1e-6, 1e12); },
          50000},
-        {"atan_unit", fm::atan, &Ref::atan, [](Inputs& in) { return in.uniform(-2.0, 2.0); }, 100000},
-        {"atan_any", fm::atan, &Ref::atan, [](Inputs& in) { return in.any_finite(); }, 50000},
+        {"atan_unit", &Functions::atan, &Ref::atan, [](Inputs& in) { return in.uniform(-2.0, 2.0); }, 100000},
+        {"atan_any", &Functions::atan, &Ref::atan, [](Inputs& in) { return in.any_finite(); }, 50000},
     };
     return domains;
 }

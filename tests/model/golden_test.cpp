@@ -6,11 +6,13 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "golden_grid.hpp"
+#include "math/math.hpp"
 
 namespace ferravane::model::golden {
 namespace {
@@ -49,32 +51,52 @@ TEST(ModelGolden, FileCoversTheWholeGrid) {
     }
 }
 
-TEST(ModelGolden, EveryOutputIsBitIdentical) {
+// The elementary functions run on either arithmetic (plain, or with the
+// fused multiply-add where the processor has it): the same bits either way.
+class ModelGoldenArithmetic : public ::testing::Test {
+protected:
+    void TearDown() override { math::set_kernel(math::Kernel::automatic); }
+};
+
+TEST_F(ModelGoldenArithmetic, EveryOutputIsBitIdenticalInBoth) {
     const auto lines = golden_lines();
     ASSERT_FALSE(lines.empty()) << "missing " << FERRAVANE_MODEL_GOLDEN;
-    int mismatches = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto in = parse_inputs(lines[i]);
-        ASSERT_TRUE(in.has_value()) << "line " << i + 1;
-        const std::string now = line(*in);
-        if (now != lines[i] && ++mismatches <= 5) {
-            ADD_FAILURE() << "line " << i + 1 << "\n  golden: " << lines[i] << "\n  now:    " << now;
+    for (const math::Kernel k : {math::Kernel::plain, math::Kernel::fma}) {
+        if (!math::set_kernel(k)) {
+            std::printf("no fused multiply-add here: the golden file is checked in plain arithmetic only\n");
+            continue;
         }
+        int mismatches = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const auto in = parse_inputs(lines[i]);
+            ASSERT_TRUE(in.has_value()) << "line " << i + 1;
+            const std::string now = line(*in);
+            if (now != lines[i] && ++mismatches <= 5) {
+                ADD_FAILURE() << math::kernel_name(k) << " line " << i + 1 << "\n  golden: " << lines[i]
+                              << "\n  now:    " << now;
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << math::kernel_name(k);
     }
-    EXPECT_EQ(mismatches, 0);
 }
 
 // A million scattered lines in four parts, every output bit of a part folded
 // into one hash: the same hashes on every platform, compiler and
 // optimisation level mean the same bits. The inputs come from integer
 // arithmetic alone, so they are the same everywhere too. Four parts keep
-// each test short under an emulator and let them run side by side.
-class ScatteredLines : public ::testing::TestWithParam<int> {};
+// each test short under an emulator and let them run side by side; the
+// even ones run the elementary functions in the plain arithmetic, the odd
+// ones in the one chosen for the processor (fused where it has it).
+class ScatteredLines : public ::testing::TestWithParam<int> {
+protected:
+    void TearDown() override { math::set_kernel(math::Kernel::automatic); }
+};
 
 TEST_P(ScatteredLines, GiveTheSameBitsEverywhere) {
     constexpr std::uint64_t kExpected[] = {0xef7196f43555e1d2ull, 0x7593ebf11ac98755ull,
                                            0xca3c153ee6d15502ull, 0x6c425f96cae40264ull};
     const int part = GetParam();
+    math::set_kernel(part % 2 == 0 ? math::Kernel::plain : math::Kernel::automatic);
     std::uint64_t state = 20261208u + static_cast<std::uint64_t>(part);
     const auto uniform = [&state](float lo, float hi) {
         state += 0x9E3779B97F4A7C15ull;  // SplitMix64
