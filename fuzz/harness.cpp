@@ -14,6 +14,7 @@
 #include "state/session.hpp"
 #include "textio/files.hpp"
 #include "textio/run_stop.hpp"
+#include "session.hpp"
 #include "texts.hpp"
 
 namespace ferravane::fuzzing {
@@ -231,8 +232,7 @@ Outcome run_session(const Scratch& dir, std::string_view answers) {
     textio::StringSource source{std::string(answers)};
     auto in = std::make_unique<textio::InStream>(source);
     textio::Console console(*in, out);
-    state::Session io{console, dir.work(),
-                    [] { return state::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
+    state::Session io{console, dir.work(), [] { return testing::kFixedClock; }, nullptr};
     r.status = run::run_program(io, r.err);
     r.console = sink.data();  // no copy: large buffers cost a mapping each
     return r;
