@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/platform.hpp"
 #include "run/driver.hpp"
 #include "state/session.hpp"
 #include "textio/files.hpp"
@@ -52,7 +53,7 @@ public:
     void write(std::string_view bytes) override {
         if (data_.size() + bytes.size() > kConsoleLimit) {
             throw textio::RunStop("Run stopped writing standard output",
-                                  textio::os_error_text(ENOSPC));
+                                  platform::error_text(ENOSPC));
         }
         data_.append(bytes);
     }
