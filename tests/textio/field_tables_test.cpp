@@ -202,6 +202,9 @@ TEST(NumericField, ReadsEveryRowOfTheTable) {
         {"2+", 0.0f, true},         {"1.2.3", 0.0f, true},       {"abc", 0.0f, true},
         {"yes", 0.0f, true},        {"\t5", 0.0f, true},         {"1E10000", 0.0f, true},
         {"inf(x)", 0.0f, true},     {"nan(a b)", 0.0f, true},
+        // A comment after the 13 columns is never read, commas included.
+        {"0.25         B, spacing", 0.25f, false},             {"             blank, a comment", 0.0f, false},
+        {"1234567890123,4", 1234567954432.0f, false},          {"12,34", 12.0f, false},
     };
     for (const NCase& c : cases) {
         for (const char* end : {"\n", "\r\n", ""}) {
@@ -241,6 +244,14 @@ TEST(LineReading, FieldsComeFromTheStartOfEachLine) {
     EXPECT_EQ(in.take_field(20, false, field), ReadStatus::ok);
     EXPECT_EQ(field, "last");
     EXPECT_EQ(in.take_field(20, false, field), ReadStatus::end);
+
+    // A file name is the first 20 columns, blanks and commas included.
+    StringSource names("out.txt             FILENAME, a comment\n" "a, b.txt\n");
+    InStream names_in(names);
+    ASSERT_EQ(names_in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, "out.txt             ");
+    ASSERT_EQ(names_in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, "a, b.txt");
 
     // A skipping read of a last line without its line end meets the end.
     StringSource src2("title");
