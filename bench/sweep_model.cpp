@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     NullSink dialog_sink;
     textio::OutStream dialog_out(dialog_sink);
     textio::Console console(in, dialog_out);
-    state::Session io{console, platform::Folder(), state::local_clock, nullptr};
+    state::Session io{console, platform::Folder(), platform::local_time, nullptr};
 
     DesignState s;
     s.blk2.isel = 0;

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "floats.hpp"
 #include "harness.hpp"
 #include "textio/in_stream.hpp"
 #include "textio/numeric_field.hpp"
@@ -42,10 +43,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool same_value(float a, float b) {
-    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
+using ferravane::testing::same_bits;
 
 // parse_numeric on an exactly sized heap copy, so a read past the field's
 // end is an ASan report.
@@ -119,7 +117,7 @@ void check_numeric(std::string_view s) {
         check(res.ec == std::errc{}, "to_chars");
         const std::string_view printed(buf, static_cast<std::size_t>(res.ptr - buf));
         const std::optional<float> back = parse_exact(printed);
-        check(back.has_value() && same_value(*back, *v), "a value read back from its shortest form",
+        check(back.has_value() && same_bits(*back, *v), "a value read back from its shortest form",
               printed);
         check(ferravane::textio::nearest_int(*v) == ferravane::textio::nearest_int(*back),
               "nearest integer of the same value");
@@ -129,7 +127,7 @@ void check_numeric(std::string_view s) {
     // Outside the words, blanks are skipped wherever they stand.
     const std::string packed = without_blanks(s);
     const std::optional<float> p = parse_exact(packed);
-    check(v.has_value() == p.has_value() && (!v || same_value(*v, *p)),
+    check(v.has_value() == p.has_value() && (!v || same_bits(*v, *p)),
           "blanks never change a number", s);
 
     // The plain decimal forms agree with the C library's correctly rounded
@@ -137,7 +135,7 @@ void check_numeric(std::string_view s) {
     const std::string c_form = as_c_number(packed);
     if (!c_form.empty()) {
         const float expected = std::strtof(c_form.c_str(), nullptr);
-        check(v.has_value() && same_value(*v, expected), "a plain decimal number converts exactly",
+        check(v.has_value() && same_bits(*v, expected), "a plain decimal number converts exactly",
               s);
     }
 }

@@ -10,10 +10,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/platform.hpp"
 #include "run/driver.hpp"
 #include "state/session.hpp"
 #include "textio/files.hpp"
 #include "textio/run_stop.hpp"
+#include "session.hpp"
 #include "texts.hpp"
 
 namespace ferravane::fuzzing {
@@ -51,7 +53,7 @@ public:
     void write(std::string_view bytes) override {
         if (data_.size() + bytes.size() > kConsoleLimit) {
             throw textio::RunStop("Run stopped writing standard output",
-                                  textio::os_error_text(ENOSPC));
+                                  platform::error_text(ENOSPC));
         }
         data_.append(bytes);
     }
@@ -231,8 +233,7 @@ Outcome run_session(const Scratch& dir, std::string_view answers) {
     textio::StringSource source{std::string(answers)};
     auto in = std::make_unique<textio::InStream>(source);
     textio::Console console(*in, out);
-    state::Session io{console, dir.work(),
-                    [] { return state::ClockValues{2026, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
+    state::Session io{console, dir.work(), [] { return testing::kFixedClock; }, nullptr};
     r.status = run::run_program(io, r.err);
     r.console = sink.data();  // no copy: large buffers cost a mapping each
     return r;

@@ -38,7 +38,7 @@ bool faulty(Fault fault, float v, float prev) {
 struct NumericRecord {
     const char* label;
     Fault fault;
-    float* working;  // may be null (the stop values are defaults only)
+    float* working;  // FMAX and WMAX have no working field: locals, for the next record's test
     float* copy;
 };
 

@@ -110,8 +110,9 @@ void Dialog::run() {
         b1.istore = 0;
         read_defaults_file(s_, io_);
         if (b2.isel == -1) return;
-        const state::ClockValues v = io_.clock();
-        s_.blk3 = state::Blk3{v[1], v[2], v[0], v[4], v[5], v[6]};
+        const platform::LocalTime now = io_.clock();
+        s_.blk3 = state::Blk3{.imon = now.month, .iday = now.day, .iyr = now.year,
+                              .ihr = now.hour, .imin = now.minute, .isec = now.second};
     }
     Layout lay;
     sc::banner(lay, s_.blk3);

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     textio::HandleSink out_sink(platform::standard_output(), "Run stopped writing standard output");
     textio::OutStream out(out_sink);
     textio::Console console(in, out);
-    state::Session io{console, platform::Folder(), state::local_clock, nullptr};
+    state::Session io{console, platform::Folder(), platform::local_time, nullptr};
 
     std::string err;
     const int status = run::run_program(io, err);

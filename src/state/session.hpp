@@ -2,23 +2,18 @@
 // the clock. Tests build one from strings; the program from the real streams.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "platform/platform.hpp"
 #include "textio/console.hpp"
 #include "textio/files.hpp"
 
 namespace ferravane::state {
 
-// Local date and time: year, month, day, UTC offset in minutes, hour,
-// minute, second, milliseconds.
-using ClockValues = std::array<std::int32_t, 8>;
-using Clock = std::function<ClockValues()>;
-
-ClockValues local_clock();
+// The local date and time: platform::local_time, or a fixed one in tests.
+using Clock = std::function<platform::LocalTime()>;
 
 struct Session {
     textio::Console& console;

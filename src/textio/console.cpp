@@ -1,5 +1,6 @@
 #include "textio/console.hpp"
 
+#include "platform/platform.hpp"
 #include "textio/numeric_field.hpp"
 #include "textio/run_stop.hpp"
 
@@ -16,7 +17,7 @@ std::string reading_place(long line) {
 void Console::stop_on(ReadStatus status) {
     const std::string place = reading_place(in_->line_number());
     if (status == ReadStatus::end) throw RunStop(place, "End of file");
-    throw RunStop(place, os_error_text(in_->os_errno()));
+    throw RunStop(place, platform::error_text(in_->os_errno()));
 }
 
 float Console::read_number() {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/platform.hpp"
 #include "textio/run_stop.hpp"
 
 namespace ferravane::textio {
@@ -13,7 +14,7 @@ std::string open_failure_text(int errnum, const std::string& name) {
         case ENOENT: return "File '" + name + "' does not exist";
         case EACCES: return "Permission denied trying to open file '" + name + "'";
         case EISDIR: return "'" + name + "' is a directory";
-        default: return os_error_text(errnum);
+        default: return platform::error_text(errnum);
     }
 }
 
@@ -76,7 +77,7 @@ void ReportFile::close() {
     }
     const int err = platform::close(h_);
     h_ = platform::kNoHandle;
-    if (err != 0) throw RunStop("Run stopped closing file '" + name_ + "'", os_error_text(err));
+    if (err != 0) throw RunStop("Run stopped closing file '" + name_ + "'", platform::error_text(err));
 }
 
 void ReportFile::close_after_stop() noexcept {

@@ -34,12 +34,6 @@ public:
     Layout& f(int w, int d, float value) {
         return item(w, [&](char* dst) { edit_f(dst, value, w, d); });
     }
-    // Fw.d written as f<W, D>(value): the same characters, edited without
-    // choices at run time (the table rows).
-    template <int W, int D>
-    Layout& f(float value) {
-        return item(W, [&](char* dst) { edit_f<W, D>(dst, value); });
-    }
     Layout& a(int w, std::string_view text) { return item(w, [&](char* dst) { edit_a(dst, text, w); }); }
     // "/" and the end of an advancing write: CR LF on every platform.
     Layout& end() {
@@ -49,7 +43,9 @@ public:
 
     // A table row: one line of blanks and Fw.d fields only, at most kRowMax
     // characters, written in place. Room and blanks for the whole line are
-    // made once; the items then only move a cursor:
+    // made once; the items then only move a cursor, and each field is
+    // f<W, D>, the characters of f(W, D, value) with its choices made where
+    // the row is written:
     //   lay.row().x(6).f<8, 4>(w).x(1).f<8, 2>(zo).end();
     class Row {
     public:

@@ -1,6 +1,5 @@
 #include "textio/numeric_field.hpp"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -128,7 +127,6 @@ std::optional<float> parse_numeric(std::string_view field) {
     text += digits;
     text += 'e';
     text += std::to_string(exponent - point_shift);
-    errno = 0;
     return std::strtof(text.c_str(), nullptr);
 }
 

@@ -1,14 +1,13 @@
 #include "textio/out_stream.hpp"
 
+#include "platform/platform.hpp"
 #include "textio/run_stop.hpp"
 
 namespace ferravane::textio {
 
-std::string os_error_text(int errnum) { return platform::error_text(errnum); }
-
 void HandleSink::write(std::string_view bytes) {
     const int err = platform::write_all(h_, bytes.data(), bytes.size());
-    if (err != 0) throw RunStop(place_, os_error_text(err));
+    if (err != 0) throw RunStop(place_, platform::error_text(err));
 }
 
 void OutStream::flush() {

@@ -50,8 +50,8 @@ public:
         buf_.append(bytes);
         if (buf_.size() >= kBlock) flush();
     }
-    // Delivers everything buffered so far. The buffer is emptied before the
-    // sink is called, so a failed write is not retried on the way out.
+    // Delivers everything buffered so far. The buffer is emptied whether or
+    // not the sink succeeds, so a failed write is not retried on the way out.
     void flush();
 
 private:

@@ -25,7 +25,4 @@ private:
 
 inline constexpr int kRunStopStatus = 2;
 
-// The operating system's description of an error number.
-std::string os_error_text(int errnum);
-
 }  // namespace ferravane::textio

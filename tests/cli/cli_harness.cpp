@@ -244,8 +244,6 @@ float Json::number() const {
 
 Json parse_json(const std::string& text) { return JsonReader(text).document(); }
 
-bool same_bits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
-
 std::string float_text(float v) {
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "floats.hpp"
+
 namespace ferravane::testing {
 
 struct CliRun {
@@ -45,9 +47,6 @@ struct Json {
     float number() const;
 };
 Json parse_json(const std::string& text);  // the whole text must be one value
-
-// Exact float comparison that also holds for NaN.
-bool same_bits(float a, float b);
 
 // The shortest text that reads back to v.
 std::string float_text(float v);

@@ -43,7 +43,7 @@ state::DesignState dialog_state(const std::string& answers) {
     textio::StringSink sink;
     textio::OutStream out(sink);
     textio::Console console(in, out);
-    state::Session io{console, platform::Folder(), [] { return state::ClockValues{}; }, nullptr};
+    state::Session io{console, platform::Folder(), [] { return platform::LocalTime{}; }, nullptr};
     input::slinput(s, io);
     return s;
 }

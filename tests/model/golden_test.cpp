@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "floats.hpp"
 #include "golden_grid.hpp"
 #include "math/math.hpp"
 
@@ -28,10 +29,7 @@ std::vector<std::string> golden_lines() {
     return lines;
 }
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b) ||
-           (std::isnan(a) && std::isnan(b));
-}
+using ferravane::testing::same_bits;
 
 TEST(ModelGolden, FileCoversTheWholeGrid) {
     const auto lines = golden_lines();

@@ -9,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "floats.hpp"
 #include "golden_grid.hpp"
 #include "model/model.hpp"
 #include "model/parts.hpp"
@@ -18,10 +19,7 @@ namespace {
 
 using golden::Inputs;
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b) ||
-           (std::isnan(a) && std::isnan(b));
-}
+using ferravane::testing::same_bits;
 
 // Random lines over the ranges the dialog allows and beyond: zero
 // thickness, frequency and resistivity in about one case in six.

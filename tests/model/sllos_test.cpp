@@ -6,6 +6,7 @@
 #include <limits>
 #include <ostream>
 
+#include "floats.hpp"
 #include "model/model.hpp"
 
 namespace ferravane::model {
@@ -26,9 +27,7 @@ Out loss(float f, float res, float sr, float tlos, float t = 0.0014f, float w = 
     return o;
 }
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
+using ferravane::testing::same_bits;
 
 struct LossCase {
     float f, res, sr, tlos;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "floats.hpp"
 #include "model/model.hpp"
 
 namespace ferravane::model {
@@ -31,9 +32,7 @@ float forward(float z0, float z1, float x, float xp) {
     return static_cast<float>((((d1 - d0) * dx) / d0) / (dxp - dx));
 }
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
+using ferravane::testing::same_bits;
 
 TEST(Slsen, KnownLines) {
     const Slsen1 zero = sens(1.0f, 1.0f, 0.0f, 1.0f);

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "floats.hpp"
 #include "model/model.hpp"
 
 namespace ferravane::model {
@@ -30,9 +31,7 @@ float zo_of(float b, float er, float t, float w) {
     return zo;
 }
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
+using ferravane::testing::same_bits;
 
 // Zero thickness: closed form, zo is never touched.
 struct ZeroCase {

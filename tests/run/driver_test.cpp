@@ -19,7 +19,7 @@ struct TableRun {
     textio::StringSink sink;
     textio::OutStream out{sink};
     textio::Console console{in, out};
-    state::Session io{console, dir.folder(), [] { return state::ClockValues{}; }, nullptr};
+    state::Session io{console, dir.folder(), [] { return platform::LocalTime{}; }, nullptr};
 
     std::string run(state::DesignState& s) {
         run::run_table(s, io);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "floats.hpp"
 #include "model/model.hpp"
 #include "model/sweep.hpp"
 #include "engine/engine.hpp"
@@ -101,10 +102,7 @@ void plain_sensitivity(state::DesignState& s, std::vector<Row>& rows) {
     }
 }
 
-bool same_bits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b) ||
-           (std::isnan(a) && std::isnan(b));
-}
+using ferravane::testing::same_bits;
 
 std::string differences(const std::vector<Row>& want, const std::vector<Row>& got) {
     std::ostringstream out;

@@ -19,8 +19,7 @@ RunResult run_session(const std::string& answers, const std::string* defaults,
         textio::StringSink sink;
         textio::OutStream out(sink);
         textio::Console console(in, out);
-        state::Session io{console, dir.folder(),
-                        [] { return state::ClockValues{kClockYear, 1, 6, 60, 9, 5, 3, 250}; }, nullptr};
+        state::Session io{console, dir.folder(), [] { return kFixedClock; }, nullptr};
         result.status = run::run_program(io, result.err);
         result.console = sink.data();
     }

@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "platform/platform.hpp"
+
 namespace ferravane::testing {
 
 struct RunResult {
@@ -14,8 +16,11 @@ struct RunResult {
     std::map<std::string, std::string> files;  // every file left in the folder
 };
 
-// The fixed clock: 6 January 2026, 9:05:03.
-inline constexpr int kClockYear = 2026;
+// The fixed clock: 6 January 2026, 9:05:03.250, an hour east of UTC. Every
+// field differs from the others, so a field shown in the wrong place shows.
+inline constexpr platform::LocalTime kFixedClock{.year = 2026, .month = 1, .day = 6,
+                                                 .utc_offset_minutes = 60, .hour = 9, .minute = 5,
+                                                 .second = 3, .millisecond = 250};
 
 // Runs the program on the answers with the given defaults file (none when
 // defaults is null) in a fresh scratch folder.

@@ -40,7 +40,7 @@ constexpr std::array<Format, 11> kFormats{{{7, 1}, {7, 2}, {7, 3}, {7, 4}, {8, 1
                                            {8, 3}, {8, 4}, {9, 1}, {9, 4}, {9, 5}}};
 
 // The same descriptors through the editor with compile-time width and
-// decimals (Layout::f<W, D>), one instance each.
+// decimals (the table rows' Layout::Row::f<W, D>), one instance each.
 using FixedEdit = char* (*)(char*, float);
 template <std::size_t... I>
 constexpr std::array<FixedEdit, sizeof...(I)> fixed_editors(std::index_sequence<I...>) {

@@ -4,8 +4,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "textio/console.hpp"
 #include "textio/fields.hpp"
@@ -18,18 +20,40 @@ namespace {
 
 const float kInf = std::numeric_limits<float>::infinity();
 
+// What an editor writes for a field of width w into a buffer guarded on
+// both sides: the field's characters, or what went wrong outside them.
+template <typename Edit>
+std::string edited(int w, Edit edit) {
+    constexpr std::size_t kGuard = 8;
+    constexpr std::size_t kRoom = 24;
+    char buf[kGuard + kRoom + kGuard];
+    std::memset(buf, '#', sizeof buf);
+    char* dst = buf + kGuard;
+    const char* end = edit(dst);
+    const std::size_t n = w > 0 ? static_cast<std::size_t>(w) : 0;
+    if (end != dst + n) return "<end at " + std::to_string(end - dst) + ">";
+    const std::string_view before(buf, kGuard);
+    const std::string_view after(dst + n, sizeof buf - kGuard - n);
+    if (before.find_first_not_of('#') != std::string_view::npos) return "<wrote before the field>";
+    if (after.find_first_not_of('#') != std::string_view::npos) return "<wrote after the field>";
+    return {dst, n};
+}
+
+std::string runtime(float v, int w, int d) {
+    return edited(w, [&](char* dst) { return edit_f(dst, v, w, d); });
+}
+
 // Fw.d through the editor whose width and decimals are template arguments.
 template <int W, int D>
 std::string fixed(float v) {
-    char buf[static_cast<std::size_t>(W)];
-    return {buf, static_cast<std::size_t>(edit_f<W, D>(buf, v) - buf)};
+    return edited(W, [&](char* dst) { return edit_f<W, D>(dst, v); });
 }
 
 struct FCase {
     int w, d;
     float v;
     const char* out;
-    std::string (*templated)(float);
+    std::string (*templated)(float);  // null where no template may exist
 };
 
 TEST(FixedField, EditsEveryRowOfTheTable) {
@@ -62,12 +86,19 @@ TEST(FixedField, EditsEveryRowOfTheTable) {
         {10, 9, 1.0f, "**********", fixed<10, 9>},    {10, 1, 16777215.0f, "16777215.0", fixed<10, 1>},
         {10, 1, -16777215.0f, "**********", fixed<10, 1>}, {9, 1, 9999999.0f, "9999999.0", fixed<9, 1>},
         {7, 1, 99999.95f, "*******", fixed<7, 1>},    {7, 1, 99999.945f, "99999.9", fixed<7, 1>},
+        {10, 8, -0.5f, "-.50000000", fixed<10, 8>},   {10, 2, -999999.94f, "-999999.94", fixed<10, 2>},
+        {10, 2, -9999999.0f, "**********", fixed<10, 2>}, {3, 1, 9.96f, "***", fixed<3, 1>},
+        // Fields no template may have: all asterisks, never a write past them.
+        {11, 1, 1.0f, "***********", nullptr},        {16, 4, 0.25f, "****************", nullptr},
+        {8, 0, 1.0f, "********", nullptr},            {8, 10, 1.0f, "********", nullptr},
+        {8, -1, 1.0f, "********", nullptr},           {11, 2, nan, "***********", nullptr},
+        {0, 4, 1.0f, "", nullptr},                    {-3, 4, 1.0f, "", nullptr},
     };
     for (const FCase& c : cases) {
-        std::string out;
-        put_f(out, c.v, c.w, c.d);
-        EXPECT_EQ(out, c.out) << "F" << c.w << "." << c.d << " of " << c.v;
-        EXPECT_EQ(c.templated(c.v), c.out) << "f<" << c.w << ", " << c.d << "> of " << c.v;
+        EXPECT_EQ(runtime(c.v, c.w, c.d), c.out) << "F" << c.w << "." << c.d << " of " << c.v;
+        if (c.templated != nullptr) {
+            EXPECT_EQ(c.templated(c.v), c.out) << "f<" << c.w << ", " << c.d << "> of " << c.v;
+        }
     }
 }
 
@@ -76,22 +107,30 @@ TEST(IntegerAndTextFields, EditEveryRowOfTheTable) {
         int w;
         std::int32_t v;
         const char* out;
-    } ints[] = {{2, 7, " 7"}, {2, 0, " 0"}, {4, 2017, "2017"}, {1, 10, "*"}, {2, -5, "-5"},
-                {2, -10, "**"}, {11, std::numeric_limits<std::int32_t>::min(), "-2147483648"}};
+    } ints[] = {{2, 7, " 7"},   {2, 0, " 0"},    {4, 2017, "2017"},
+                {1, 10, "*"},   {2, -5, "-5"},   {2, -10, "**"},
+                {0, 5, ""},     {-1, 5, ""},     {10, 2147483647, "2147483647"},
+                {9, 2147483647, "*********"},    {11, std::numeric_limits<std::int32_t>::min(), "-2147483648"},
+                {10, std::numeric_limits<std::int32_t>::min(), "**********"},
+                {12, -100, "        -100"}};
     for (const auto& c : ints) {
-        std::string out;
-        put_i(out, c.v, c.w);
-        EXPECT_EQ(out, c.out) << c.v;
+        EXPECT_EQ(edited(c.w, [&](char* dst) { return edit_i(dst, c.v, c.w); }), c.out) << "I" << c.w << " of " << c.v;
     }
-    std::string out;
-    put_a(out, "out.txt             ", 20);
-    EXPECT_EQ(out, "out.txt             ");
-    out.clear();
-    put_a(out, "FSTEP.              ", 11);
-    EXPECT_EQ(out, "FSTEP.     ");
-    out.clear();
-    put_a(out, "ab", 4);
-    EXPECT_EQ(out, "  ab");
+    const struct {
+        int w;
+        const char* text;
+        const char* out;
+    } texts[] = {{20, "out.txt             ", "out.txt             "},
+                 {11, "FSTEP.              ", "FSTEP.     "},
+                 {4, "ab", "  ab"},
+                 {2, "ab", "ab"},
+                 {0, "ab", ""},
+                 {3, "", "   "}};
+    for (const auto& c : texts) {
+        EXPECT_EQ(edited(c.w, [&](char* dst) { return edit_a(dst, c.text, c.w); }), c.out) << "A" << c.w;
+    }
+    EXPECT_EQ(edited(3, [](char* dst) { return edit_rep(dst, 3, '-'); }), "---");
+    EXPECT_EQ(edited(0, [](char* dst) { return edit_rep(dst, -2, '-'); }), "");
 }
 
 TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
@@ -103,18 +142,13 @@ TEST(Layout, WritesBlanksLiteralsRepeatsAndLineEnds) {
     EXPECT_EQ(lay.bytes(), "Date: 7/ 4/2017 at  9: 5: 3Hours\r\n      ---\r\n\r\n      Please");
 }
 
-// A row after whatever the layout holds, as the chain of items writes it
-// with run-time or compile-time fields.
+// A row after whatever the layout holds, with compile-time fields, as the
+// chain of items writes it with run-time ones.
 TEST(Layout, RowsWriteTheSameAsTheItems) {
     Layout items;
     items.lit("head").end();
     items.x(6).f(8, 4, 0.2026f).f(8, 4, -0.81f).x(1).f(7, 1, 1e9f).x(2).f(9, 5, 0.0009f).end();
     items.x(3).f(7, 3, -0.5f).x(4).end();
-    Layout fixed;
-    fixed.lit("head").end();
-    fixed.x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
-    fixed.x(3).f<7, 3>(-0.5f).x(4).end();
-    EXPECT_EQ(fixed.bytes(), items.bytes());
     Layout rows;
     rows.lit("head").end();
     rows.row().x(6).f<8, 4>(0.2026f).f<8, 4>(-0.81f).x(1).f<7, 1>(1e9f).x(2).f<9, 5>(0.0009f).end();
@@ -168,6 +202,9 @@ TEST(NumericField, ReadsEveryRowOfTheTable) {
         {"2+", 0.0f, true},         {"1.2.3", 0.0f, true},       {"abc", 0.0f, true},
         {"yes", 0.0f, true},        {"\t5", 0.0f, true},         {"1E10000", 0.0f, true},
         {"inf(x)", 0.0f, true},     {"nan(a b)", 0.0f, true},
+        // A comment after the 13 columns is never read, commas included.
+        {"0.25         B, spacing", 0.25f, false},             {"             blank, a comment", 0.0f, false},
+        {"1234567890123,4", 1234567954432.0f, false},          {"12,34", 12.0f, false},
     };
     for (const NCase& c : cases) {
         for (const char* end : {"\n", "\r\n", ""}) {
@@ -207,6 +244,14 @@ TEST(LineReading, FieldsComeFromTheStartOfEachLine) {
     EXPECT_EQ(in.take_field(20, false, field), ReadStatus::ok);
     EXPECT_EQ(field, "last");
     EXPECT_EQ(in.take_field(20, false, field), ReadStatus::end);
+
+    // A file name is the first 20 columns, blanks and commas included.
+    StringSource names("out.txt             FILENAME, a comment\n" "a, b.txt\n");
+    InStream names_in(names);
+    ASSERT_EQ(names_in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, "out.txt             ");
+    ASSERT_EQ(names_in.take_field(20, false, field), ReadStatus::ok);
+    EXPECT_EQ(field, "a, b.txt");
 
     // A skipping read of a last line without its line end meets the end.
     StringSource src2("title");
