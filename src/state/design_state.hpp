@@ -2,8 +2,9 @@
 // the report layouts. One instance per run, owned by the driver.
 //
 // The names are short; here is the key. Blk1 to Blk5 are blocks of related
-// values (Blk4 and Blk5 hold the defaults file's); sllos1 and slsen1 are the
-// result records of the loss (sllos) and sensitivity (slsen) routines. A
+// values (Blk4 and Blk5 hold the defaults file's); the result records of the
+// loss (sllos1) and sensitivity (slsen1) routines are each row's own, in
+// the row the engine gives (engine/engine.hpp), not part of this state. A
 // name that ends in "def" is the defaults file's value of the field without
 // it (bdef for b), which a blank or refused answer takes; fdef and wdef are
 // fields of their own, so their file values are fdefdef and wdefdef. A
@@ -96,10 +97,6 @@ struct DesignState {
     Blk3 blk3;
     Blk4 blk4;
     Blk5 blk5;
-    model::Sllos1 sllos1;  // the loss, wavelengths and Q of the last row
-    // The sensitivities of the last sensitivity row; a loss row with a
-    // conductor loss leaves there those of its line filled with air.
-    model::Slsen1 slsen1;
 };
 
 }  // namespace ferravane::state

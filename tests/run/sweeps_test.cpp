@@ -46,11 +46,13 @@ struct Recorder {
 void plain_frequency(state::DesignState& s, std::vector<Row>& rows) {
     const state::Blk2& b2 = s.blk2;
     float zo = 0.0f;
+    model::Sllos1 sllos1;
+    model::Slsen1 slsen1;
     model::slzo(b2.b, b2.er, b2.t, b2.wdef, zo);
     for (std::int64_t il = 0; il <= s.blk1.l; ++il) {
         const float f = model::sweep_point(il, b2.fstep, b2.fmin);
-        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, b2.wdef, zo, s.sllos1, s.slsen1);
-        rows.push_back({'f', {f, 0, 0, 0}, s.sllos1, {}});
+        model::sllos(b2.b, b2.er, f, b2.res, b2.sr, b2.t, b2.tlos, b2.wdef, zo, sllos1, slsen1);
+        rows.push_back({'f', {f, 0, 0, 0}, sllos1, {}});
     }
 }
 
@@ -59,6 +61,8 @@ void plain_synthesis_loss(state::DesignState& s, std::vector<Row>& rows) {
     const state::Blk2& b2 = s.blk2;
     float w = b2.wdef;
     float zo = b1.zmin - b1.zstep;
+    model::Sllos1 sllos1;
+    model::Slsen1 slsen1;
     const std::int32_t istep = model::step_count(b1.zmin, b1.zmax, b1.zstep, model::kRowTolerance) + 1;
     for (std::int32_t izo = 1; izo <= istep; ++izo) {
         zo = zo + b1.zstep;
@@ -68,12 +72,12 @@ void plain_synthesis_loss(state::DesignState& s, std::vector<Row>& rows) {
         model::slwb(b2.b, b2.er, isyne, b2.t, w, zo);
         if (isyne != 0) return rows.push_back({'u', {zo, 0, 0, 0}, {}, {}});
         zo = zod;
-        model::sllos(b2.b, b2.er, b1.fdef, b2.res, b2.sr, b2.t, b2.tlos, w, zo, s.sllos1, s.slsen1);
+        model::sllos(b2.b, b2.er, b1.fdef, b2.res, b2.sr, b2.t, b2.tlos, w, zo, sllos1, slsen1);
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
         zo = zod;
-        rows.push_back({'l', {w, wbyb, zod, tec}, s.sllos1, {}});
+        rows.push_back({'l', {w, wbyb, zod, tec}, sllos1, {}});
     }
 }
 
@@ -82,6 +86,7 @@ void plain_sensitivity(state::DesignState& s, std::vector<Row>& rows) {
     const state::Blk2& b2 = s.blk2;
     float w = b2.wdef;
     float zo = 0.0f;
+    model::Slsen1 slsen1;
     for (std::int64_t il = 0; il <= b1.l; ++il) {
         if (b1.ifunc != 2) {
             w = model::sweep_point(il, b1.wstep, b1.wmin);
@@ -94,11 +99,11 @@ void plain_sensitivity(state::DesignState& s, std::vector<Row>& rows) {
             if (isyne != 0) return rows.push_back({'u', {zo, 0, 0, 0}, {}, {}});
             zo = zod;
         }
-        model::slsen(b2.b, b2.er, b2.t, w, zo, s.slsen1);
+        model::slsen(b2.b, b2.er, b2.t, w, zo, slsen1);
         float tec = 0.0f;
         float wbyb = 0.0f;
         model::slmode(b2.b, b2.er, b2.t, tec, w, wbyb);
-        rows.push_back({'s', {w, wbyb, zo, tec}, {}, s.slsen1});
+        rows.push_back({'s', {w, wbyb, zo, tec}, {}, slsen1});
     }
 }
 
