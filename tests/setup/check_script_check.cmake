@@ -20,12 +20,12 @@ file(WRITE ${OUT}/bin/sudo "#!/bin/sh\nexit 1\n")
 file(CHMOD ${OUT}/bin/dpkg-query ${OUT}/bin/id ${OUT}/bin/sudo
      PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE)
 
-set(quick "cmake ninja-build g++ libgtest-dev libmpfr-dev pkg-config")
+set(quick "cmake ninja-build g++ libgtest-dev libmpfr-dev pkg-config python3-scikit-rf")
 set(cross "clang libclang-rt-dev libbenchmark-dev g++-mingw-w64-x86-64 wine64 g++-aarch64-linux-gnu qemu-user-static")
 # argument | installed | missing
 set(cases
   "--quick|NONE|${quick}"
-  "--quick|cmake ninja-build g++|libgtest-dev libmpfr-dev pkg-config"
+  "--quick|cmake ninja-build g++|libgtest-dev libmpfr-dev pkg-config python3-scikit-rf"
   "|${quick}|${cross}"
   "|NONE|${quick} ${cross}")
 foreach(case IN LISTS cases)
