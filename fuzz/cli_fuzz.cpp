@@ -223,8 +223,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             statuses.emplace_back(f[status_at]);
         }
         check_statuses(statuses, status);
+    } else if (bytes.empty()) {
+        // Touchstone for lines none of which could be found: no file.
+        check(status == 1 && !err.empty(), "no output only for lines that could not be found", err);
     } else {
         // Help or version: the whole text, nothing on stderr.
+        check(bytes.starts_with("Usage: ") || bytes.starts_with("ferravane "), "help or version text", bytes);
         check(status == 0 && err.empty(), "help and version end with status 0", bytes);
     }
     return 0;
