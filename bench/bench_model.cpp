@@ -168,7 +168,9 @@ void BM_row(benchmark::State& state) {
                     sllos(kB, kEr, 1000.0f, kRes, kSr, kT, kTlos, w, zo, los, sen);
                     slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    w = rows.for_impedance(zo).w;
+                    // The next row's impedance, found side by side (every
+                    // other row then takes its strip from the last).
+                    w = rows.for_impedance(zo, 20.0f + (x + 1.0f) * 1e-4f).w;
                     los = rows.loss_at(row, 1000.0f).loss;
                 }
                 break;
@@ -179,7 +181,7 @@ void BM_row(benchmark::State& state) {
                     slsen(kB, kEr, kT, w, zo, sen);
                     slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    const engine::Strip& strip = rows.for_impedance(zo);
+                    const engine::Strip& strip = rows.for_impedance(zo, 20.0f + (x + 1.0f) * 1e-4f);
                     w = strip.w;
                     sen = strip.sen;
                 }

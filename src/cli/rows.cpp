@@ -36,11 +36,11 @@ public:
 
     // The strip (or pair) of one value of the sweep, then its rows: one, or
     // one per frequency.
-    bool strip(float value) {
+    bool strip(float value, std::optional<float> next) {
         Row row;
         row.zo = value;
         row.second = req_.second;
-        find(row, value);
+        find(row, value, next);
         if (row.strip.realised) describe(row);
         if (!req_.freqs) return send(row);
         const Status of_strip = row.status;
@@ -67,7 +67,7 @@ public:
 private:
     // The strip of the width (analyze) or the one found for the impedance
     // (synthesize).
-    void find(Row& row, float value) {
+    void find(Row& row, float value, std::optional<float> next) {
         const Request& r = req_;
         if (r.command == Command::analyze) {
             row.strip = line_.of_width(value, r.s);
@@ -75,7 +75,7 @@ private:
             return;
         }
         switch (r.target) {
-            case Target::zo: row.strip = line_.for_impedance(value); break;
+            case Target::zo: row.strip = line_.for_impedance(value, next); break;
             case Target::z_diff_s: row.strip = line_.pair_width_for(value, r.s); break;
             case Target::z_diff_w: row.strip = line_.pair_gap_for(value, r.w); break;
             case Target::z_diff_common: row.strip = line_.pair_for(value / 2.0f, 2.0f * r.second); break;
@@ -139,7 +139,14 @@ private:
 
 Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& sink) {
     RowRun run(req, sink);
-    req.values.for_each([&](float value) { return run.strip(value); });
+    // Each value with the one after it, which the engine may find ahead.
+    std::optional<float> pending;
+    const bool whole = req.values.for_each([&](float value) {
+        const bool go_on = !pending || run.strip(*pending, value);
+        pending = value;
+        return go_on;
+    });
+    if (whole && pending) run.strip(*pending, std::nullopt);
     return run.totals;
 }
 

@@ -76,29 +76,64 @@ const Strip& LineRows::of_width(float w, float s) {
     return strip_;
 }
 
-const Strip& LineRows::for_impedance(float zo) {
+const Strip& LineRows::for_impedance(float zo, std::optional<float> next) {
     const Line& l = line_;
-    strip_ = Strip{};
     if (l.solver == Solver::field) {
+        strip_ = Strip{};
         found(field::synthesize_width(cross_section(0.0f, 0.0f), static_cast<double>(zo), options()));
         return strip_;
     }
-    std::int32_t isyne = 0;
-    float left = zo;  // slwb leaves another impedance in its argument
-    model::WidthImpedance of_w;
-    model::slwb_and_zo(parts_, isyne, strip_.w, left, of_w);
-    if (isyne != 0) {
-        strip_.realised = false;
-        const bool narrow = std::isfinite(strip_.w) && strip_.w < model::kMinWidth;
-        strip_.why = narrow ? Unrealised::too_narrow : Unrealised::no_width;
-        strip_.zo = left;
-        of_strip_.reset();
-        zo_air_.reset();
+    // The strip found with the last one, side by side with it.
+    if (ahead_ && std::bit_cast<std::uint32_t>(ahead_->asked) == std::bit_cast<std::uint32_t>(zo)) {
+        strip_ = ahead_->strip;
+        geometry_ = ahead_->geometry;
+        of_strip_ = ahead_->of_strip;
+        zo_air_ = ahead_->zo_air;
+        ahead_.reset();
         return strip_;
     }
-    geometry_ = of_w.geometry;
-    strip_.zo = of_w.zo;
-    describe();
+    ahead_.reset();
+    const int n = next ? 2 : 1;
+    std::int32_t isyne[2] = {};
+    float w[2] = {};
+    float left[2] = {zo, next.value_or(0.0f)};  // slwb leaves another impedance in its argument
+    model::WidthImpedance of_w[2];
+    model::slwb_and_zo_together(parts_, isyne, w, left, of_w, n);
+    Strip strips[2];
+    for (int k = 0; k < n; ++k) {
+        Strip& st = strips[k];
+        st.w = w[k];
+        if (isyne[k] != 0) {
+            st.realised = false;
+            const bool narrow = std::isfinite(st.w) && st.w < model::kMinWidth;
+            st.why = narrow ? Unrealised::too_narrow : Unrealised::no_width;
+            st.zo = left[k];
+            continue;
+        }
+        st.zo = of_w[k].zo;
+        model::slmode(l.b, l.er, l.t, st.tec, st.w, st.wbyb);
+    }
+    // The sensitivities of the strips realised, side by side.
+    if (wanted_.sensitivities) {
+        float ws[2] = {};
+        float zs[2] = {};
+        model::Slsen1 sen[2];
+        int at[2] = {};
+        int m = 0;
+        for (int k = 0; k < n; ++k) {
+            if (!strips[k].realised) continue;
+            ws[m] = strips[k].w;
+            zs[m] = strips[k].zo;
+            at[m++] = k;
+        }
+        model::slsen_from_zo_together(parts_, parts_.medium, ws, zs, sen, m);
+        for (int j = 0; j < m; ++j) strips[at[j]].sen = sen[j];
+    }
+    strip_ = strips[0];
+    geometry_ = of_w[0].geometry;
+    of_strip_.reset();
+    zo_air_.reset();
+    if (n == 2) ahead_ = Ahead{*next, strips[1], of_w[1].geometry, std::nullopt, std::nullopt};
     return strip_;
 }
 
@@ -243,7 +278,20 @@ const Row& LineRows::loss_at(Row& row, float f) {
     }
     // The air-filled impedance of the geometry at hand, once per strip.
     if ((at_.conductor || wanted_.network) && !zo_air_) zo_air_ = model::slzo_in(geometry_, parts_.air);
-    if (at_.conductor && !of_strip_) of_strip_ = model::sllos_line_from_air_zo(parts_, strip_.w, *zo_air_);
+    if (at_.conductor && !of_strip_) {
+        // With the strip found beside this one, its part too, side by side.
+        if (ahead_ && ahead_->strip.realised && !ahead_->of_strip) {
+            ahead_->zo_air = model::slzo_in(ahead_->geometry, parts_.air);
+            const float w[] = {strip_.w, ahead_->strip.w};
+            const float zo_air[] = {*zo_air_, *ahead_->zo_air};
+            model::LossOfLine parts[2];
+            model::sllos_line_from_air_zo_together(parts_, w, zo_air, parts, 2);
+            of_strip_ = parts[0];
+            ahead_->of_strip = parts[1];
+        } else {
+            of_strip_ = model::sllos_line_from_air_zo(parts_, strip_.w, *zo_air_);
+        }
+    }
     model::Slsen1 air;  // sllos leaves the air line's sensitivities there; no row shows them
     model::sllos_combine(at_, of_strip_ ? *of_strip_ : model::LossOfLine{}, row.loss, air);
     if (wanted_.network) row.tem = {static_cast<double>(*zo_air_), series_resistance(strip_.zo, row.loss.ac)};

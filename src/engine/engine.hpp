@@ -115,8 +115,10 @@ public:
 
     // The strip of width w, or the pair of width w and gap s (analysis).
     const Strip& of_width(float w, float s = 0.0f);
-    // The single strip whose impedance is zo (synthesis).
-    const Strip& for_impedance(float zo);
+    // The single strip whose impedance is zo (synthesis). With next, the
+    // impedance the caller asks for after it, that strip is found too, side
+    // by side (their function calls overlap), and kept for that call.
+    const Strip& for_impedance(float zo, std::optional<float> next = std::nullopt);
     // A pair's width for z_diff at the gap s; its gap for z_diff at the
     // width w; both for (z_odd, z_even).
     const Strip& pair_width_for(float z_diff, float s);
@@ -145,6 +147,15 @@ private:
     std::optional<float> zo_air_;  // slzo_in(geometry_, 1)
     std::optional<float> f_;  // the frequency of at_
     model::LossAtFrequency at_;
+    // Closed forms: the strip found beside the current one, for the next call.
+    struct Ahead {
+        float asked = 0.0f;
+        Strip strip;
+        model::ZoGeometry geometry;
+        std::optional<model::LossOfLine> of_strip;
+        std::optional<float> zo_air;
+    };
+    std::optional<Ahead> ahead_;
     // Field solver: the current strip's solution.
     field::CrossSection cs_;
     field::Solution solution_;

@@ -67,17 +67,26 @@ LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_
     return sllos_line_from_air_zo(line_parts(b, er, t), w, zo_air);
 }
 
+void sllos_line_from_air_zo_together(const LineParts& p, const float w[], const float zo_air[], LossOfLine line[],
+                                     int n) {
+    // The air-filled lines, as in sllos.
+    Slsen1 air[2];
+    slsen_from_zo_together(p, p.air, w, zo_air, air, n);
+    for (int k = 0; k < n; ++k) {
+        line[k].air = air[k];
+        Stored alphac = kDbPerNeper / kEta * p.medium.root_er;
+        Stored temp = 0.0f;
+        if (p.line.t > 0.0f) {
+            temp = p.line.inverse_t * Stored(air[k].szot);
+        }
+        alphac = alphac * (p.line.inverse_b * Stored(air[k].szob) - 1.0 / Stored(w[k]) * Stored(air[k].szow) - temp);
+        line[k].alphac = alphac.value();
+    }
+}
+
 LossOfLine sllos_line_from_air_zo(const LineParts& p, float w, float zo_air) {
     LossOfLine line;
-    // The air-filled line, as in sllos.
-    slsen_from_zo(p, p.air, w, zo_air, line.air);
-    Stored alphac = kDbPerNeper / kEta * p.medium.root_er;
-    Stored temp = 0.0f;
-    if (p.line.t > 0.0f) {
-        temp = p.line.inverse_t * Stored(line.air.szot);
-    }
-    alphac = alphac * (p.line.inverse_b * Stored(line.air.szob) - 1.0 / Stored(w) * Stored(line.air.szow) - temp);
-    line.alphac = alphac.value();
+    sllos_line_from_air_zo_together(p, &w, &zo_air, &line, 1);
     return line;
 }
 

@@ -49,14 +49,27 @@ void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen
     slsen_from_zo(line_parts(b, er, t), zo_medium(er), w, zo0, slsen1);
 }
 
-void slsen_from_zo(const LineParts& p, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1) {
+void slsen_from_zo_together(const LineParts& p, const ZoMedium& medium, const float w[], const float zo0[],
+                            Slsen1 slsen1[], int n) {
     // Zero thickness needs B raised only.
-    const int n = p.line.t == 0.0f ? 1 : 3;
-    const ZoLine* const lines[] = {&p.b_raised, &p.t_raised, &p.line};
-    const float widths[] = {w, w, w * kSensitivityStep};
-    float raised[3] = {};
-    slzo_together(lines, widths, medium, raised, n);
-    sensitivities(p, w, zo0, raised, slsen1);
+    const int per = p.line.t == 0.0f ? 1 : 3;
+    const ZoLine* lines[6] = {};
+    float widths[6] = {};
+    for (int k = 0; k < n; ++k) {
+        const ZoLine* const mine[] = {&p.b_raised, &p.t_raised, &p.line};
+        const float raised_w[] = {w[k], w[k], w[k] * kSensitivityStep};
+        for (int i = 0; i < per; ++i) {
+            lines[k * per + i] = mine[i];
+            widths[k * per + i] = raised_w[i];
+        }
+    }
+    float raised[6] = {};
+    slzo_together(lines, widths, medium, raised, n * per);
+    for (int k = 0; k < n; ++k) sensitivities(p, w[k], zo0[k], raised + k * per, slsen1[k]);
+}
+
+void slsen_from_zo(const LineParts& p, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1) {
+    slsen_from_zo_together(p, medium, &w, &zo0, &slsen1, 1);
 }
 
 void slzo_and_slsen(const LineParts& p, float w, float& zo, ZoGeometry& geometry, Slsen1& slsen1) {

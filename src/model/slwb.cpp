@@ -57,39 +57,39 @@ float cohn_inverse(Stored a, Stored b) {
     return Stored(b / kPi * log((1.0 + ak) / temp)).value();
 }
 
-// slwb itself; true when it ends with zo holding the impedance of the
-// width it leaves in w, whose geometry is then in last.
-bool search(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeometry& last) {
+// The estimate of Wheeler's inverse: the width in w, false when it cannot
+// be realised (zo still holds the target). Its steps run side by side for
+// n targets (at most two), so their calls overlap.
+void estimate(const LineParts& p, const float zo[], float w[], int n) {
     const ZoLine& l = p.line;
     const Stored b = l.b;
-    isyne = 0;
-    const Stored a = Stored(zo) * p.medium.root_er / (30.0 * kPi);
-
-    if (!l.thick) {
-        w = cohn_inverse(a, b);
-        if (unrealisable(w)) {
-            isyne = 1;
-        }
-        return false;  // zo still holds the target
+    double e[2];
+    float wo[2];
+    float deltaw[2];
+    for (int k = 0; k < n; ++k) {
+        const Stored a = Stored(zo[k]) * p.medium.root_er / (30.0 * kPi);
+        e[k] = exp(kPi * a);  // not stored: used wide by the next step
     }
-
-    // Inverse of Wheeler's formula for the effective width W'/B.
-    const double e = exp(kPi * a);  // not stored: used wide by the next step
-    const Stored wo = l.width_factor * sqrt(e + kRootTermInverse) / (e - 1.0);
-    Stored deltaw = l.r_squared + pow(l.correction / (wo - l.correction_inverse), Stored(l.am));
-    deltaw = l.x_over_pi * (1.0 - 0.5 * log(deltaw));
-    w = Stored(b * (wo - deltaw)).value();
-    if (unrealisable(w)) {
-        isyne = 1;  // zo still holds the target
-        return false;
+    for (int k = 0; k < n; ++k) {
+        wo[k] = Stored(l.width_factor * sqrt(e[k] + kRootTermInverse) / (e[k] - 1.0)).value();
     }
+    for (int k = 0; k < n; ++k) {
+        deltaw[k] = Stored(l.r_squared + pow(l.correction / (Stored(wo[k]) - l.correction_inverse), Stored(l.am)))
+                        .value();
+    }
+    for (int k = 0; k < n; ++k) {
+        deltaw[k] = Stored(l.x_over_pi * (1.0 - 0.5 * log(Stored(deltaw[k])))).value();
+    }
+    for (int k = 0; k < n; ++k) w[k] = Stored(b * (Stored(wo[k]) - Stored(deltaw[k]))).value();
+}
 
-    const float zod = zo;
+// The stepping search from the estimate w, whose impedance zo and
+// geometry last are known; zod is the target. True: zo holds the
+// impedance of the width left in w.
+bool refine(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeometry& last, float zod) {
+    const ZoLine& l = p.line;
     const float tp = 0.001f * zod;
     float winc = 0.01f * w;
-    // slzo in its two steps, so that the geometry of the last width is kept.
-    last = slzo_geometry(l, w);
-    zo = slzo_in(last, p.medium);
     // Impedance falls as the width grows: too low means too wide, so walk
     // towards narrower strips. The direction never changes afterwards.
     if (zod > zo) {
@@ -115,6 +115,7 @@ bool search(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeom
         } else {
             w = w + winc;
         }
+        // slzo in its two steps, so that the geometry of the last width is kept.
         last = slzo_geometry(l, w);
         zo = slzo_in(last, p.medium);
         if (unrealisable(w)) {
@@ -124,23 +125,77 @@ bool search(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeom
     }
 }
 
+// slwb itself for n targets (at most two) side by side: each ends with
+// isyne and w as slwb leaves them; ends_on_zo[k] when zo[k] then holds the
+// impedance of w[k], whose geometry is in last[k].
+void search(const LineParts& p, std::int32_t isyne[], float w[], float zo[], ZoGeometry last[], bool ends_on_zo[],
+            int n) {
+    const ZoLine& l = p.line;
+    for (int k = 0; k < n; ++k) {
+        isyne[k] = 0;
+        ends_on_zo[k] = false;
+    }
+    if (!l.thick) {
+        for (int k = 0; k < n; ++k) {
+            const Stored a = Stored(zo[k]) * p.medium.root_er / (30.0 * kPi);
+            w[k] = cohn_inverse(a, l.b);
+            if (unrealisable(w[k])) isyne[k] = 1;  // zo still holds the target
+        }
+        return;
+    }
+    estimate(p, zo, w, n);
+    // The first impedance of each realisable estimate, side by side.
+    const ZoLine* lines[2] = {&l, &l};
+    float widths[2] = {};
+    float first[2] = {};
+    ZoGeometry geometry[2];
+    int at[2] = {};
+    int m = 0;
+    for (int k = 0; k < n; ++k) {
+        if (unrealisable(w[k])) {
+            isyne[k] = 1;  // zo still holds the target
+            continue;
+        }
+        lines[m] = &l;
+        widths[m] = w[k];
+        at[m++] = k;
+    }
+    slzo_together(lines, widths, p.medium, first, m, geometry);
+    for (int j = 0; j < m; ++j) {
+        const int k = at[j];
+        const float zod = zo[k];
+        zo[k] = first[j];
+        last[k] = geometry[j];
+        ends_on_zo[k] = refine(p, isyne[k], w[k], zo[k], last[k], zod);
+    }
+}
+
 }  // namespace
 
 void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) {
     ZoGeometry last;
-    search(line_parts(b, er, t), isyne, w, zo, last);
+    bool ends_on_zo = false;
+    search(line_parts(b, er, t), &isyne, &w, &zo, &last, &ends_on_zo, 1);
+}
+
+void slwb_and_zo_together(const LineParts& p, std::int32_t isyne[], float w[], float zo[], WidthImpedance of_w[],
+                          int n) {
+    ZoGeometry last[2];
+    bool ends_on_zo[2];
+    search(p, isyne, w, zo, last, ends_on_zo, n);
+    for (int k = 0; k < n; ++k) {
+        if (isyne[k] != 0) continue;
+        if (ends_on_zo[k]) {
+            of_w[k] = {zo[k], last[k]};
+        } else {
+            of_w[k].geometry = slzo_geometry(p.line, w[k]);
+            of_w[k].zo = slzo_in(of_w[k].geometry, p.medium);
+        }
+    }
 }
 
 void slwb_and_zo(const LineParts& p, std::int32_t& isyne, float& w, float& zo, WidthImpedance& of_w) {
-    ZoGeometry last;
-    const bool ends_on_zo_of_w = search(p, isyne, w, zo, last);
-    if (isyne != 0) return;
-    if (ends_on_zo_of_w) {
-        of_w = {zo, last};
-    } else {
-        of_w.geometry = slzo_geometry(p.line, w);
-        of_w.zo = slzo_in(of_w.geometry, p.medium);
-    }
+    slwb_and_zo_together(p, &isyne, &w, &zo, &of_w, 1);
 }
 
 void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/engine.hpp"
 #include "model/sweep.hpp"
@@ -50,6 +51,7 @@ void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
     const state::Blk1& b1 = s.blk1;
     engine::LineRows line(line_of(s.blk2));
     engine::Row row;
+    auto clamped = [&](float z) { return z > b1.zmax ? b1.zmax : z; };
     float zo = b1.zmin - b1.zstep;
     // Rows: the whole steps in the range with a tolerance of a tenth of a
     // step, counting the start.
@@ -58,7 +60,9 @@ void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
     for (std::int64_t izo = 1; izo <= istep; ++izo) {
         zo = zo + b1.zstep;
         row.zo = zo;
-        row.strip = line.for_impedance(zo > b1.zmax ? b1.zmax : zo);
+        // The next row's impedance, found side by side with this one's.
+        const float next = zo + b1.zstep;
+        row.strip = line.for_impedance(clamped(zo), izo < istep ? std::optional<float>(clamped(next)) : std::nullopt);
         if (!row.strip.realised) return rows.unrealisable(row);
         line.loss_at(row, b1.fdef);
         rows.synthesis_loss(row);
@@ -76,7 +80,9 @@ void sensitivity_rows(const state::DesignState& s, Rows& rows) {
     for (std::int64_t il = 0; il <= b1.l; ++il) {
         if (synthesis) {
             row.zo = model::sweep_point(il, b1.zstep, b1.zmin);
-            row.strip = line.for_impedance(row.zo);
+            const std::optional<float> next =
+                il < b1.l ? std::optional<float>(model::sweep_point(il + 1, b1.zstep, b1.zmin)) : std::nullopt;
+            row.strip = line.for_impedance(row.zo, next);
             if (!row.strip.realised) return rows.unrealisable(row);
         } else {
             row.strip = line.of_width(model::sweep_point(il, b1.wstep, b1.wmin));
