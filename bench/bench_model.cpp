@@ -168,9 +168,11 @@ void BM_row(benchmark::State& state) {
                     sllos(kB, kEr, 1000.0f, kRes, kSr, kT, kTlos, w, zo, los, sen);
                     slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    // The next row's impedance, found side by side (every
-                    // other row then takes its strip from the last).
-                    w = rows.for_impedance(zo, 20.0f + (x + 1.0f) * 1e-4f).w;
+                    // The next rows' impedances, found side by side (three
+                    // rows of four then take their strips from the first).
+                    const float next[] = {20.0f + (x + 1.0f) * 1e-4f, 20.0f + (x + 2.0f) * 1e-4f,
+                                          20.0f + (x + 3.0f) * 1e-4f};
+                    w = rows.for_impedance(zo, next).w;
                     los = rows.loss_at(row, 1000.0f).loss;
                 }
                 break;
@@ -181,7 +183,9 @@ void BM_row(benchmark::State& state) {
                     slsen(kB, kEr, kT, w, zo, sen);
                     slmode(kB, kEr, kT, tec, w, wbyb);
                 } else {
-                    const engine::Strip& strip = rows.for_impedance(zo, 20.0f + (x + 1.0f) * 1e-4f);
+                    const float next[] = {20.0f + (x + 1.0f) * 1e-4f, 20.0f + (x + 2.0f) * 1e-4f,
+                                          20.0f + (x + 3.0f) * 1e-4f};
+                    const engine::Strip& strip = rows.for_impedance(zo, next);
                     w = strip.w;
                     sen = strip.sen;
                 }

@@ -1,6 +1,9 @@
 #include "cli/rows.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <span>
 #include <initializer_list>
 
 namespace ferravane::cli {
@@ -36,7 +39,7 @@ public:
 
     // The strip (or pair) of one value of the sweep, then its rows: one, or
     // one per frequency.
-    bool strip(float value, std::optional<float> next) {
+    bool strip(float value, std::span<const float> next) {
         Row row;
         row.zo = value;
         row.second = req_.second;
@@ -67,7 +70,7 @@ public:
 private:
     // The strip of the width (analyze) or the one found for the impedance
     // (synthesize).
-    void find(Row& row, float value, std::optional<float> next) {
+    void find(Row& row, float value, std::span<const float> next) {
         const Request& r = req_;
         if (r.command == Command::analyze) {
             row.strip = line_.of_width(value, r.s);
@@ -139,14 +142,22 @@ private:
 
 Totals compute_rows(const Request& req, const std::function<bool(const Row&)>& sink) {
     RowRun run(req, sink);
-    // Each value with the one after it, which the engine may find ahead.
-    std::optional<float> pending;
-    const bool whole = req.values.for_each([&](float value) {
-        const bool go_on = !pending || run.strip(*pending, value);
-        pending = value;
+    // Each value with those after it, which the engine may find ahead.
+    float window[engine::kAhead + 1];
+    std::size_t held = 0;
+    auto first = [&] {
+        const bool go_on = run.strip(window[0], std::span<const float>(window + 1, held - 1));
+        std::copy(window + 1, window + held, window);
+        --held;
         return go_on;
+    };
+    const bool whole = req.values.for_each([&](float value) {
+        window[held++] = value;
+        return held < std::size(window) || first();
     });
-    if (whole && pending) run.strip(*pending, std::nullopt);
+    while (whole && held > 0) {
+        if (!first()) break;
+    }
     return run.totals;
 }
 

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 
 #include "model/constants.hpp"
@@ -56,9 +57,9 @@ field::Status check(const Line& line, float w, float s) {
 
 const Strip& LineRows::of_width(float w, float s) {
     const Line& l = line_;
-    strip_ = Strip{};
-    strip_.w = w;
     if (l.solver == Solver::field) {
+        strip_ = Strip{};
+        strip_.w = w;
         strip_.s = s;
         const field::CrossSection cs = cross_section(w, s);
         solved(field::solve(cs, options()), cs);
@@ -66,40 +67,42 @@ const Strip& LineRows::of_width(float w, float s) {
     }
     if (wanted_.sensitivities) {
         // The strip and the three that slsen perturbs, side by side.
+        strip_ = Strip{};
+        strip_.w = w;
         model::slzo_and_slsen(parts_, w, strip_.zo, geometry_, strip_.sen);
         describe(false);
         return strip_;
     }
+    strip_ = Strip{};
+    strip_.w = w;
     geometry_ = model::slzo_geometry(parts_.line, w);
     strip_.zo = model::slzo_in(geometry_, parts_.medium);
     describe();
     return strip_;
 }
 
-const Strip& LineRows::for_impedance(float zo, std::optional<float> next) {
+const Strip& LineRows::for_impedance(float zo, std::span<const float> next) {
     const Line& l = line_;
     if (l.solver == Solver::field) {
         strip_ = Strip{};
         found(field::synthesize_width(cross_section(0.0f, 0.0f), static_cast<double>(zo), options()));
         return strip_;
     }
-    // The strip found with the last one, side by side with it.
-    if (ahead_ && std::bit_cast<std::uint32_t>(ahead_->asked) == std::bit_cast<std::uint32_t>(zo)) {
-        strip_ = ahead_->strip;
-        geometry_ = ahead_->geometry;
-        of_strip_ = ahead_->of_strip;
-        zo_air_ = ahead_->zo_air;
-        ahead_.reset();
+    // A strip found with an earlier one, side by side with it.
+    if (ahead_is(zo)) {
+        take_ahead();
         return strip_;
     }
-    ahead_.reset();
-    const int n = next ? 2 : 1;
-    std::int32_t isyne[2] = {};
-    float w[2] = {};
-    float left[2] = {zo, next.value_or(0.0f)};  // slwb leaves another impedance in its argument
-    model::WidthImpedance of_w[2];
+    ahead_.clear();
+    const int n = 1 + static_cast<int>(std::min<std::size_t>(next.size(), model::kTogether - 1));
+    std::int32_t isyne[model::kTogether] = {};
+    float w[model::kTogether] = {};
+    float left[model::kTogether] = {zo};  // slwb leaves another impedance in its argument
+    for (int k = 1; k < n; ++k) left[k] = next[static_cast<std::size_t>(k - 1)];
+    const float asked[model::kTogether] = {left[0], left[1], left[2], left[3]};
+    model::WidthImpedance of_w[model::kTogether];
     model::slwb_and_zo_together(parts_, isyne, w, left, of_w, n);
-    Strip strips[2];
+    Strip strips[model::kTogether];
     for (int k = 0; k < n; ++k) {
         Strip& st = strips[k];
         st.w = w[k];
@@ -115,10 +118,10 @@ const Strip& LineRows::for_impedance(float zo, std::optional<float> next) {
     }
     // The sensitivities of the strips realised, side by side.
     if (wanted_.sensitivities) {
-        float ws[2] = {};
-        float zs[2] = {};
-        model::Slsen1 sen[2];
-        int at[2] = {};
+        float ws[model::kTogether] = {};
+        float zs[model::kTogether] = {};
+        model::Slsen1 sen[model::kTogether];
+        int at[model::kTogether] = {};
         int m = 0;
         for (int k = 0; k < n; ++k) {
             if (!strips[k].realised) continue;
@@ -133,7 +136,7 @@ const Strip& LineRows::for_impedance(float zo, std::optional<float> next) {
     geometry_ = of_w[0].geometry;
     of_strip_.reset();
     zo_air_.reset();
-    if (n == 2) ahead_ = Ahead{*next, strips[1], of_w[1].geometry, std::nullopt, std::nullopt};
+    for (int k = 1; k < n; ++k) ahead_.push_back(Ahead{asked[k], strips[k], of_w[k].geometry, std::nullopt, std::nullopt});
     return strip_;
 }
 
@@ -153,6 +156,19 @@ const Strip& LineRows::pair_for(float z_odd, float z_even) {
     strip_ = Strip{};
     found(field::synthesize_pair(cross_section(0.0f, 0.0f), static_cast<double>(z_odd), static_cast<double>(z_even), options()));
     return strip_;
+}
+
+bool LineRows::ahead_is(float asked) const {
+    return !ahead_.empty() && std::bit_cast<std::uint32_t>(ahead_.front().asked) == std::bit_cast<std::uint32_t>(asked);
+}
+
+void LineRows::take_ahead() {
+    const Ahead& a = ahead_.front();
+    strip_ = a.strip;
+    geometry_ = a.geometry;
+    of_strip_ = a.of_strip;
+    zo_air_ = a.zo_air;
+    ahead_.erase(ahead_.begin());
 }
 
 // Closed forms: what the strip's width and impedance give: W/B, the cutoff
@@ -279,18 +295,22 @@ const Row& LineRows::loss_at(Row& row, float f) {
     // The air-filled impedance of the geometry at hand, once per strip.
     if ((at_.conductor || wanted_.network) && !zo_air_) zo_air_ = model::slzo_in(geometry_, parts_.air);
     if (at_.conductor && !of_strip_) {
-        // With the strip found beside this one, its part too, side by side.
-        if (ahead_ && ahead_->strip.realised && !ahead_->of_strip) {
-            ahead_->zo_air = model::slzo_in(ahead_->geometry, parts_.air);
-            const float w[] = {strip_.w, ahead_->strip.w};
-            const float zo_air[] = {*zo_air_, *ahead_->zo_air};
-            model::LossOfLine parts[2];
-            model::sllos_line_from_air_zo_together(parts_, w, zo_air, parts, 2);
-            of_strip_ = parts[0];
-            ahead_->of_strip = parts[1];
-        } else {
-            of_strip_ = model::sllos_line_from_air_zo(parts_, strip_.w, *zo_air_);
+        // With the strips found beside this one, their parts too, side by side.
+        float w[model::kTogether] = {strip_.w};
+        float zo_air[model::kTogether] = {*zo_air_};
+        Ahead* with[model::kTogether] = {};
+        int n = 1;
+        for (Ahead& a : ahead_) {
+            if (!a.strip.realised || a.of_strip) continue;
+            a.zo_air = model::slzo_in(a.geometry, parts_.air);
+            w[n] = a.strip.w;
+            zo_air[n] = *a.zo_air;
+            with[n++] = &a;
         }
+        model::LossOfLine parts[model::kTogether];
+        model::sllos_line_from_air_zo_together(parts_, w, zo_air, parts, n);
+        of_strip_ = parts[0];
+        for (int k = 1; k < n; ++k) with[k]->of_strip = parts[k];
     }
     model::Slsen1 air;  // sllos leaves the air line's sensitivities there; no row shows them
     model::sllos_combine(at_, of_strip_ ? *of_strip_ : model::LossOfLine{}, row.loss, air);

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "field/field.hpp"
 #include "model/parts.hpp"
@@ -92,6 +94,10 @@ struct Row {
     TemMode tem, tem_even;    // as loss and loss_even, when wanted
 };
 
+// How many of the impedances asked for after one a synthesis takes, to
+// find their strips side by side with its own.
+inline constexpr std::size_t kAhead = model::kTogether - 1;
+
 // What a table shows beyond a strip's width, impedance, W/B and cutoff.
 struct Wanted {
     bool sensitivities = false;  // closed forms
@@ -116,9 +122,10 @@ public:
     // The strip of width w, or the pair of width w and gap s (analysis).
     const Strip& of_width(float w, float s = 0.0f);
     // The single strip whose impedance is zo (synthesis). With next, the
-    // impedance the caller asks for after it, that strip is found too, side
-    // by side (their function calls overlap), and kept for that call.
-    const Strip& for_impedance(float zo, std::optional<float> next = std::nullopt);
+    // impedances the caller asks for after it, those strips are found too
+    // (up to model::kTogether in all), side by side so that their function
+    // calls overlap, and kept for those calls.
+    const Strip& for_impedance(float zo, std::span<const float> next = {});
     // A pair's width for z_diff at the gap s; its gap for z_diff at the
     // width w; both for (z_odd, z_even).
     const Strip& pair_width_for(float z_diff, float s);
@@ -131,6 +138,8 @@ private:
     friend field::Status check(const Line& line, float w, float s);
 
     void describe(bool sensitivities = true);
+    bool ahead_is(float asked) const;
+    void take_ahead();
     void solved(const field::Solution& solution, const field::CrossSection& cs);
     void found(const field::Synthesis& synthesis);
     field::CrossSection cross_section(float w, float s) const;
@@ -155,7 +164,7 @@ private:
         std::optional<model::LossOfLine> of_strip;
         std::optional<float> zo_air;
     };
-    std::optional<Ahead> ahead_;
+    std::vector<Ahead> ahead_;  // in the order they will be asked for
     // Field solver: the current strip's solution.
     field::CrossSection cs_;
     field::Solution solution_;

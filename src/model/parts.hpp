@@ -11,6 +11,10 @@
 
 namespace ferravane::model {
 
+// The most strips whose searches, sensitivities and loss parts the
+// *_together parts compute side by side.
+inline constexpr int kTogether = 4;
+
 // slzo before the dielectric enters: only its last step reads Er, so one
 // geometry serves the line in any dielectric. slzo(b, er, t, w, zo) gives
 // zo = slzo_in(slzo_geometry(b, t, w), er).
@@ -24,7 +28,7 @@ float slzo_in(const ZoGeometry& g, float er);
 // The same from the parts of the line (model/line.hpp), computed once.
 ZoGeometry slzo_geometry(const ZoLine& line, float w);
 float slzo_in(const ZoGeometry& g, const ZoMedium& medium);
-// slzo of up to eight strips (lines[k], w[k]) in one medium, computed side
+// slzo of up to 3 kTogether strips (lines[k], w[k]) in one medium, computed side
 // by side: zo[k] = slzo_in(geometry[k], medium) with geometry[k] =
 // slzo_geometry(*lines[k], w[k]), kept when geometry is not null.
 void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium& medium, float zo[], int n,
@@ -35,7 +39,7 @@ void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium&
 void slsen_from_zo(float b, float er, float t, float w, float zo0, Slsen1& slsen1);
 // The same from the line's parts, in the dielectric medium (its own, or air).
 void slsen_from_zo(const LineParts& parts, const ZoMedium& medium, float w, float zo0, Slsen1& slsen1);
-// The same for n strips (at most two) side by side.
+// The same for n strips (at most kTogether) side by side.
 void slsen_from_zo_together(const LineParts& parts, const ZoMedium& medium, const float w[], const float zo0[],
                             Slsen1 slsen1[], int n);
 // slzo and slsen of the strip w, the four impedances computed side by side.
@@ -52,7 +56,7 @@ struct WidthImpedance {
 void slwb_and_zo(float b, float er, std::int32_t& isyne, float t, float& w, float& zo,
                  WidthImpedance& of_w);
 void slwb_and_zo(const LineParts& parts, std::int32_t& isyne, float& w, float& zo, WidthImpedance& of_w);
-// The same for n targets (at most two) whose searches run side by side.
+// The same for n targets (at most kTogether) whose searches run side by side.
 void slwb_and_zo_together(const LineParts& parts, std::int32_t isyne[], float w[], float zo[], WidthImpedance of_w[],
                           int n);
 
@@ -82,7 +86,7 @@ LossOfLine sllos_line(float b, float er, float t, float w);
 // that the caller has at hand.
 LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_air);
 LossOfLine sllos_line_from_air_zo(const LineParts& parts, float w, float zo_air);
-// The same for n strips (at most two) side by side.
+// The same for n strips (at most kTogether) side by side.
 void sllos_line_from_air_zo_together(const LineParts& parts, const float w[], const float zo_air[], LossOfLine line[],
                                      int n);
 

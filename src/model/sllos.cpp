@@ -70,7 +70,7 @@ LossOfLine sllos_line_from_air_zo(float b, float er, float t, float w, float zo_
 void sllos_line_from_air_zo_together(const LineParts& p, const float w[], const float zo_air[], LossOfLine line[],
                                      int n) {
     // The air-filled lines, as in sllos.
-    Slsen1 air[2];
+    Slsen1 air[kTogether];
     slsen_from_zo_together(p, p.air, w, zo_air, air, n);
     for (int k = 0; k < n; ++k) {
         line[k].air = air[k];

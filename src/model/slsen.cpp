@@ -53,8 +53,8 @@ void slsen_from_zo_together(const LineParts& p, const ZoMedium& medium, const fl
                             Slsen1 slsen1[], int n) {
     // Zero thickness needs B raised only.
     const int per = p.line.t == 0.0f ? 1 : 3;
-    const ZoLine* lines[6] = {};
-    float widths[6] = {};
+    const ZoLine* lines[3 * kTogether] = {};
+    float widths[3 * kTogether] = {};
     for (int k = 0; k < n; ++k) {
         const ZoLine* const mine[] = {&p.b_raised, &p.t_raised, &p.line};
         const float raised_w[] = {w[k], w[k], w[k] * kSensitivityStep};
@@ -63,7 +63,7 @@ void slsen_from_zo_together(const LineParts& p, const ZoMedium& medium, const fl
             widths[k * per + i] = raised_w[i];
         }
     }
-    float raised[6] = {};
+    float raised[3 * kTogether] = {};
     slzo_together(lines, widths, medium, raised, n * per);
     for (int k = 0; k < n; ++k) sensitivities(p, w[k], zo0[k], raised + k * per, slsen1[k]);
 }

@@ -59,13 +59,13 @@ float cohn_inverse(Stored a, Stored b) {
 
 // The estimate of Wheeler's inverse: the width in w, false when it cannot
 // be realised (zo still holds the target). Its steps run side by side for
-// n targets (at most two), so their calls overlap.
+// n targets (at most kTogether), so their calls overlap.
 void estimate(const LineParts& p, const float zo[], float w[], int n) {
     const ZoLine& l = p.line;
     const Stored b = l.b;
-    double e[2];
-    float wo[2];
-    float deltaw[2];
+    double e[kTogether];
+    float wo[kTogether];
+    float deltaw[kTogether];
     for (int k = 0; k < n; ++k) {
         const Stored a = Stored(zo[k]) * p.medium.root_er / (30.0 * kPi);
         e[k] = exp(kPi * a);  // not stored: used wide by the next step
@@ -125,7 +125,7 @@ bool refine(const LineParts& p, std::int32_t& isyne, float& w, float& zo, ZoGeom
     }
 }
 
-// slwb itself for n targets (at most two) side by side: each ends with
+// slwb itself for n targets (at most kTogether) side by side: each ends with
 // isyne and w as slwb leaves them; ends_on_zo[k] when zo[k] then holds the
 // impedance of w[k], whose geometry is in last[k].
 void search(const LineParts& p, std::int32_t isyne[], float w[], float zo[], ZoGeometry last[], bool ends_on_zo[],
@@ -145,11 +145,11 @@ void search(const LineParts& p, std::int32_t isyne[], float w[], float zo[], ZoG
     }
     estimate(p, zo, w, n);
     // The first impedance of each realisable estimate, side by side.
-    const ZoLine* lines[2] = {&l, &l};
-    float widths[2] = {};
-    float first[2] = {};
-    ZoGeometry geometry[2];
-    int at[2] = {};
+    const ZoLine* lines[kTogether] = {&l, &l, &l, &l};
+    float widths[kTogether] = {};
+    float first[kTogether] = {};
+    ZoGeometry geometry[kTogether];
+    int at[kTogether] = {};
     int m = 0;
     for (int k = 0; k < n; ++k) {
         if (unrealisable(w[k])) {
@@ -180,8 +180,8 @@ void slwb(float b, float er, std::int32_t& isyne, float t, float& w, float& zo) 
 
 void slwb_and_zo_together(const LineParts& p, std::int32_t isyne[], float w[], float zo[], WidthImpedance of_w[],
                           int n) {
-    ZoGeometry last[2];
-    bool ends_on_zo[2];
+    ZoGeometry last[kTogether];
+    bool ends_on_zo[kTogether];
     search(p, isyne, w, zo, last, ends_on_zo, n);
     for (int k = 0; k < n; ++k) {
         if (isyne[k] != 0) continue;

@@ -94,7 +94,7 @@ void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium&
     // Wheeler's form step by step across the strips: each step's calls are
     // independent of one another, so the processor overlaps them instead of
     // waiting on one chain at a time. The steps are those of wheeler().
-    constexpr int kMost = 8;
+    constexpr int kMost = 3 * kTogether;
     bool thick = n <= kMost;
     for (int k = 0; k < n; ++k) thick = thick && lines[k]->thick;
     if (!thick) {

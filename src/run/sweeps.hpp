@@ -4,7 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <iterator>
+#include <span>
 
 #include "engine/engine.hpp"
 #include "model/sweep.hpp"
@@ -60,9 +61,14 @@ void synthesis_loss_rows(const state::DesignState& s, Rows& rows) {
     for (std::int64_t izo = 1; izo <= istep; ++izo) {
         zo = zo + b1.zstep;
         row.zo = zo;
-        // The next row's impedance, found side by side with this one's.
-        const float next = zo + b1.zstep;
-        row.strip = line.for_impedance(clamped(zo), izo < istep ? std::optional<float>(clamped(next)) : std::nullopt);
+        // The next rows' impedances, found side by side with this one's.
+        float next[engine::kAhead];
+        std::size_t ahead = 0;
+        for (float z = zo; ahead < std::size(next) && izo + static_cast<std::int64_t>(ahead) < istep; ++ahead) {
+            z = z + b1.zstep;
+            next[ahead] = clamped(z);
+        }
+        row.strip = line.for_impedance(clamped(zo), std::span<const float>(next, ahead));
         if (!row.strip.realised) return rows.unrealisable(row);
         line.loss_at(row, b1.fdef);
         rows.synthesis_loss(row);
@@ -80,9 +86,12 @@ void sensitivity_rows(const state::DesignState& s, Rows& rows) {
     for (std::int64_t il = 0; il <= b1.l; ++il) {
         if (synthesis) {
             row.zo = model::sweep_point(il, b1.zstep, b1.zmin);
-            const std::optional<float> next =
-                il < b1.l ? std::optional<float>(model::sweep_point(il + 1, b1.zstep, b1.zmin)) : std::nullopt;
-            row.strip = line.for_impedance(row.zo, next);
+            float next[engine::kAhead];
+            std::size_t ahead = 0;
+            for (; ahead < std::size(next) && il + 1 + static_cast<std::int64_t>(ahead) <= b1.l; ++ahead) {
+                next[ahead] = model::sweep_point(il + 1 + static_cast<std::int64_t>(ahead), b1.zstep, b1.zmin);
+            }
+            row.strip = line.for_impedance(row.zo, std::span<const float>(next, ahead));
             if (!row.strip.realised) return rows.unrealisable(row);
         } else {
             row.strip = line.of_width(model::sweep_point(il, b1.wstep, b1.wmin));
