@@ -87,7 +87,7 @@ double ratio(double a, double b) {
 // and the constant c0: ln|x - y(t)| = c0 + sum over points of ln|t - z|.
 struct Singular {
     int count = 0;
-    Cx z[3];
+    Complex z[3];
     double c0 = 0.0;
 };
 
@@ -121,8 +121,8 @@ Singular singular_points(Point x, const Panel& p) {
     // moved from tau in [0, 1] to t = 2 tau - 1.
     const double dx = x.x - p.origin.x;
     const double dy = x.y - p.origin.y;
-    const Cx zeta{(dx * p.dir.x + dy * p.dir.y) / p.len, (p.dir.x * dy - p.dir.y * dx) / p.len};
-    Cx w[3];
+    const Complex zeta{(dx * p.dir.x + dy * p.dir.y) / p.len, (p.dir.x * dy - p.dir.y * dx) / p.len};
+    Complex w[3];
     roots(zeta, p.q, w);
     s.count = p.q;
     for (int k = 0; k < p.q; ++k) {
@@ -160,7 +160,7 @@ void log_weights(Point x, const Singular& s, const Rule& rule, const Node* nodes
     }
     bool any_far = false;
     for (int k = 0; k < s.count; ++k) {
-        const Cx z = s.z[k];
+        const Complex z = s.z[k];
         if (norm2(z) <= kNearZ * kNearZ) {
             add_log_weights(rule, z, out);
             continue;

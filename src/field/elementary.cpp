@@ -74,12 +74,12 @@ double atan2(double y, double x) {
     return y < 0.0 ? -a : a;
 }
 
-void roots(Cx z, int q, Cx* out) {
+void roots(Complex z, int q, Complex* out) {
     const double r = std::sqrt(norm2(z));
     if (q == 2) {
         // The principal square root without trigonometry.
         const double re = std::sqrt((r + std::fabs(z.re)) / 2.0);
-        Cx w;
+        Complex w;
         if (re == 0.0) {
             w = {0.0, 0.0};
         } else if (z.re >= 0.0) {
@@ -97,10 +97,10 @@ void roots(Cx z, int q, Cx* out) {
     constexpr double kC = -0.5;
     constexpr double kS = 0.8660254037844386;  // sqrt(3)/2
     const SinCos sc = sin_cos(theta);
-    const Cx w{m * sc.c, m * sc.s};
+    const Complex w{m * sc.c, m * sc.s};
     out[0] = w;
-    out[1] = Cx{kC, kS} * w;
-    out[2] = Cx{kC, -kS} * w;
+    out[1] = Complex{kC, kS} * w;
+    out[2] = Complex{kC, -kS} * w;
 }
 
 }  // namespace ferravane::field

@@ -9,9 +9,11 @@
 #include <bit>
 #include <cstdint>
 
-#include "field/complex.hpp"
+#include "math/complex.hpp"
 
 namespace ferravane::field {
+
+using math::Complex;
 
 // sin x and cos x for |x| <= 2 (Taylor series to beyond 2^-60 relative).
 struct SinCos {
@@ -28,7 +30,7 @@ double sinc(double x);
 double atan2(double y, double x);
 
 // The q roots of z^(1/q), q = 2 or 3, in any order.
-void roots(Cx z, int q, Cx* out);
+void roots(Complex z, int q, Complex* out);
 
 // ln x for a positive normal x, within 2 ulp: the kernel's inner loops call
 // it a few hundred thousand times a solve, where the correctly rounded log's

@@ -147,20 +147,20 @@ Rule gauss_rule(int n) {
     }
 }
 
-void add_log_weights(const Rule& rule, Cx z, double* out) {
+void add_log_weights(const Rule& rule, Complex z, double* out) {
     const int n = rule.n;
     // g_m = integral of t^m / (t - z): g_0 from the logarithms at the ends,
     // then g_(m+1) = integral of t^m + z g_m. On the segment itself the
     // principal value is the limit of the real parts from either side.
     const double lp = 0.5 * fast_log((1.0 - z.re) * (1.0 - z.re) + z.im * z.im);  // ln|1 - z|
     const double lm = 0.5 * fast_log((1.0 + z.re) * (1.0 + z.re) + z.im * z.im);  // ln|1 + z|
-    Cx g{lp - lm, z.im == 0.0 ? 0.0 : atan2(2.0 * z.im, norm2(z) - 1.0)};
+    Complex g{lp - lm, z.im == 0.0 ? 0.0 : atan2(2.0 * z.im, norm2(z) - 1.0)};
     double moments[kMaxNodes];
     for (int k = 0; k < n; ++k) {
         // integral of t^k / (t - z) for the next power, then integration by parts:
         // integral of t^k ln|t - z| = [t^(k+1) ln|t - z|] / (k+1) - Re g_(k+1) / (k+1).
         const double power = (k % 2 == 0) ? 2.0 / static_cast<double>(k + 1) : 0.0;
-        g = Cx{power, 0.0} + z * g;
+        g = Complex{power, 0.0} + z * g;
         const double ends = (k % 2 == 0) ? lp + lm : lp - lm;
         moments[k] = (ends - g.re) / static_cast<double>(k + 1);
     }

@@ -4,9 +4,11 @@
 
 #include <array>
 
-#include "field/complex.hpp"
+#include "math/complex.hpp"
 
 namespace ferravane::field {
+
+using math::Complex;
 
 inline constexpr int kMaxNodes = 16;
 
@@ -25,6 +27,6 @@ Rule gauss_rule(int n);
 // Adds to out[j] the integral over [-1, 1] of ln|t - z| times the j-th
 // Lagrange polynomial of the rule's nodes; exact for z anywhere, stable
 // for |z| up to about 4 (the forward recursion grows errors like |z|^n).
-void add_log_weights(const Rule& rule, Cx z, double* out);
+void add_log_weights(const Rule& rule, Complex z, double* out);
 
 }  // namespace ferravane::field

@@ -14,9 +14,11 @@
 
 #include <string_view>
 
-#include "network/complex.hpp"
+#include "math/complex.hpp"
 
 namespace ferravane::network {
+
+using math::Complex;
 
 inline constexpr double kSpeedOfLight = 299792458.0;  // m/s, exact
 

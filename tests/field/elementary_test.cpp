@@ -75,13 +75,13 @@ TEST(FieldElementary, Atan2CoversEveryQuadrant) {
 }
 
 TEST(FieldElementary, RootsRaisedToTheirPowerGiveTheArgument) {
-    const Cx zs[] = {{2.0, 0.0}, {-2.0, 0.0}, {0.3, -1.7}, {-0.5, 0.25}, {0.0, 3.0}, {1e-6, 0.0}};
+    const Complex zs[] = {{2.0, 0.0}, {-2.0, 0.0}, {0.3, -1.7}, {-0.5, 0.25}, {0.0, 3.0}, {1e-6, 0.0}};
     for (int q : {2, 3}) {
-        for (const Cx z : zs) {
-            Cx r[3];
+        for (const Complex z : zs) {
+            Complex r[3];
             roots(z, q, r);
             for (int k = 0; k < q; ++k) {
-                Cx p = r[k];
+                Complex p = r[k];
                 for (int e = 1; e < q; ++e) p = p * r[k];
                 EXPECT_NEAR(p.re, z.re, 1e-15 * std::sqrt(norm2(z))) << q << " " << k;
                 EXPECT_NEAR(p.im, z.im, 1e-15 * std::sqrt(norm2(z))) << q << " " << k;
@@ -160,8 +160,8 @@ TEST(FieldGauss, RulesAreExactToTheirDegree) {
 TEST(FieldGauss, LogWeightsIntegrateTheLogarithmExactly) {
     const Rule r = gauss_rule(10);
     const Rule fine = gauss_rule(16);
-    const Cx zs[] = {{0.3, 0.0}, {-0.97, 0.0}, {1.4, 0.0}, {0.2, 0.05}, {-1.2, -0.7}, {0.0, 2.5}, {2.9, 0.1}};
-    for (const Cx z : zs) {
+    const Complex zs[] = {{0.3, 0.0}, {-0.97, 0.0}, {1.4, 0.0}, {0.2, 0.05}, {-1.2, -0.7}, {0.0, 2.5}, {2.9, 0.1}};
+    for (const Complex z : zs) {
         double w[kMaxNodes] = {};
         add_log_weights(r, z, w);
         // Integrate ln|t - z| p(t) for p(t) = 1 + t^9 - 2 t^4 (degree < 10: exact for the weights).

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstddef>
 
-#include "network/complex.hpp"
+#include "math/complex.hpp"
 
 namespace ferravane::network::check {
+
+using math::Complex;
 
 // (S^H S)[i][j].
 template <std::size_t N>

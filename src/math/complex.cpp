@@ -2,9 +2,9 @@
 #include <utility>
 
 #include "math/math.hpp"
-#include "network/complex.hpp"
+#include "math/complex.hpp"
 
-namespace ferravane::network {
+namespace ferravane::math {
 
 Complex operator/(Complex a, Complex b) {
     if (std::fabs(b.re) >= std::fabs(b.im)) {
@@ -50,4 +50,4 @@ Complex exp(Complex z) {
     return {m * math::cos(z.im), m * math::sin(z.im)};
 }
 
-}  // namespace ferravane::network
+}  // namespace ferravane::math

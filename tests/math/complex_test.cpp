@@ -5,15 +5,15 @@
 #include <cmath>
 #include <vector>
 
-#include "network/complex.hpp"
+#include "math/complex.hpp"
 
 namespace {
 
-using ferravane::network::Complex;
-namespace nw = ferravane::network;
+using ferravane::math::Complex;
+namespace nw = ferravane::math;
 
 double relative_distance(Complex got, Complex want) {
-    return nw::abs(got - want) / nw::abs(want);
+    return ferravane::math::abs(got - want) / ferravane::math::abs(want);
 }
 
 // (a b) / b gives a back, at magnitudes where |b|^2 would overflow or
@@ -43,7 +43,7 @@ TEST(Complex, PrincipalSquareRoot) {
         {{1e300, 1e300}, {1.09868411346781e150, 4.550898605622274e149}},
     };
     for (const auto& c : cases) {
-        const Complex r = nw::sqrt(c.z);
+        const Complex r = ferravane::math::sqrt(c.z);
         EXPECT_GE(r.re, 0.0);
         EXPECT_LT(relative_distance(r, c.want), 1e-14)
             << c.z.re << " " << c.z.im << " -> " << r.re << " " << r.im;
