@@ -114,6 +114,7 @@ which must rise; the comment lines say how the file was made.
   --f-ref F       where Er and tan d hold for djordjevic (default 1GHz)
   --output NAME   the file (default standard output); several lines make
                   NAME-1, NAME-2, ... (the extension added when missing)
+In Python, scikit-rf reads version 1.1 files: skrf.Network("line.s2p").
 
 Units: lengths 0.25 or 0.25in, 62mil, 1.575mm, 35um (bare: inches);
 frequencies 1000 (bare: MHz), 500MHz, 2.4GHz, 1e9Hz; roughness 2.5uin or
