@@ -18,9 +18,9 @@ namespace ferravane::model {
 namespace {
 
 using wide::exp;
-using wide::log;
-using wide::pow;
 using wide::sqrt;
+using wide::store_log;
+using wide::store_pow;
 
 // The search converges in a few dozen steps for any realisable target; this
 // only bounds pathological inputs so that the callers always get an answer.
@@ -54,7 +54,7 @@ float cohn_inverse(Stored a, Stored b) {
         ak = 0.9999999f;
     }
     temp = 1.0 - ak;
-    return Stored(b / kPi * log((1.0 + ak) / temp)).value();
+    return store_log((1.0 + ak) / temp, [b](double lv) { return b / kPi * lv; });
 }
 
 // The estimate of Wheeler's inverse: the width in w, false when it cannot
@@ -74,11 +74,11 @@ void estimate(const LineParts& p, const float zo[], float w[], int n) {
         wo[k] = Stored(l.width_factor * sqrt(e[k] + kRootTermInverse) / (e[k] - 1.0)).value();
     }
     for (int k = 0; k < n; ++k) {
-        deltaw[k] = Stored(l.r_squared + pow(l.correction / (Stored(wo[k]) - l.correction_inverse), Stored(l.am)))
-                        .value();
+        deltaw[k] = store_pow(l.correction / (Stored(wo[k]) - l.correction_inverse), Stored(l.am),
+                              [&l](double p) { return l.r_squared + p; });
     }
     for (int k = 0; k < n; ++k) {
-        deltaw[k] = Stored(l.x_over_pi * (1.0 - 0.5 * log(Stored(deltaw[k])))).value();
+        deltaw[k] = store_log(Stored(deltaw[k]), [&l](double lv) { return l.x_over_pi * (1.0 - 0.5 * lv); });
     }
     for (int k = 0; k < n; ++k) w[k] = Stored(b * (Stored(wo[k]) - Stored(deltaw[k]))).value();
 }

@@ -18,9 +18,13 @@ namespace ferravane::model {
 namespace {
 
 using wide::cosh;
-using wide::log;
-using wide::pow;
 using wide::sqrt;
+using wide::store_log;
+using wide::store_pow;
+
+// The steps around Wheeler's correction that take a function's value.
+constexpr auto kItself = [](double v) { return v; };
+constexpr auto kHalfLogFromOne = [](double lv) { return 1.0 - 0.5 * lv; };
 
 // The two elliptic forms meet at k = 1/sqrt(2); the same constant decides
 // which modulus enters the logarithm and whether the ratio is inverted.
@@ -30,8 +34,8 @@ constexpr Stored kLn4 = 1.3862944f;
 // Wheeler's form from what its line gives (line.cpp) and the strip's width.
 inline ZoGeometry wheeler(const ZoLine& l, Stored w) {
     const Stored b = l.b;
-    Stored deltaw = pow(l.correction / (w / b + l.correction_w), Stored(l.am));
-    deltaw = 1.0 - 0.5 * log(l.r_squared + deltaw);
+    Stored deltaw = store_pow(l.correction / (w / b + l.correction_w), Stored(l.am), kItself);
+    deltaw = store_log(l.r_squared + deltaw, kHalfLogFromOne);
     deltaw = l.temp_over_pi * deltaw;                                  // dW/(B - T)
     const Stored wprime = w / l.b_minus_t + deltaw;                    // W'/(B - T)
     const Stored temp = 8.0 / (kPi * wprime);
@@ -55,7 +59,7 @@ inline ZoGeometry cohn(const ZoLine& l, Stored w) {
     // s and q are not stored: they stay wide until the ratio is.
     const double s = sqrt(darg);
     const double q = (1.0 + s) / (1.0 - s);
-    Stored dkbykp = log(2.0 * q) / kPi;                                // K(k)/K(k')
+    Stored dkbykp = store_log(2.0 * q, [](double lv) { return lv / kPi; });  // K(k)/K(k')
     if (dk <= kMeet) {
         dkbykp = 1.0 / dkbykp;
     }
@@ -67,7 +71,7 @@ inline float in_dielectric(const ZoGeometry& g, const ZoMedium& m) {
     const Stored v = g.value;
     switch (g.form) {
         case ZoGeometry::Form::thick:
-            return Stored(log(v) * m.thirty_over_root_er).value();
+            return store_log(v, [&m](double lv) { return lv * m.thirty_over_root_er; });
         case ZoGeometry::Form::wide:
             return Stored(30.0 * kPi / (m.root_er * v)).value();
         case ZoGeometry::Form::narrow:
@@ -108,10 +112,10 @@ void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium&
     float deltaw[kMost];
     for (int k = 0; k < n; ++k) {
         const ZoLine& l = *lines[k];
-        deltaw[k] = Stored(pow(l.correction / (Stored(w[k]) / Stored(l.b) + l.correction_w), Stored(l.am))).value();
+        deltaw[k] = store_pow(l.correction / (Stored(w[k]) / Stored(l.b) + l.correction_w), Stored(l.am), kItself);
     }
     for (int k = 0; k < n; ++k) {
-        deltaw[k] = Stored(1.0 - 0.5 * log(lines[k]->r_squared + Stored(deltaw[k]))).value();
+        deltaw[k] = store_log(lines[k]->r_squared + Stored(deltaw[k]), kHalfLogFromOne);
     }
     float z[kMost];
     for (int k = 0; k < n; ++k) {

@@ -7,8 +7,11 @@
 // single operation to float, or carrying everything in double, does not.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
+#include "math/enclosure.hpp"
 #include "math/math.hpp"
 
 namespace ferravane::model {
@@ -36,6 +39,36 @@ inline double log(double x) { return math::log(x); }
 inline double pow(double x, double y) { return math::pow(x, y); }
 inline double cosh(double x) { return math::cosh(x); }
 inline double atan(double x) { return math::atan(x); }
+
+// A step whose one log or pow call feeds a float it stores: step(v) is the
+// step's double from the function's value v. Run at the two ends of the
+// call's enclosure, the step almost always stores the same float at both,
+// and then also at the correctly rounded value, which lies between them, as
+// long as the step is monotone in v: any chain of +, -, * and / in which v
+// enters once and the other operands do not depend on it is, since each
+// rounding is. Otherwise the step runs on the correctly rounded value.
+template <class Step, class Exact>
+inline float store_through(math::Enclosure e, Step step, Exact exact) {
+    if (e.ok) {
+        const float a = static_cast<float>(step(e.a));
+        const float b = static_cast<float>(step(e.b));
+        // Bits, not ==: -0 and +0 differ, and a NaN decides nothing.
+        if (a == b && std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b)) {
+            return a;
+        }
+    }
+    return static_cast<float>(step(exact()));
+}
+
+template <class Step>
+inline float store_log(double x, Step step) {
+    return store_through(math::log_enclosure(x), step, [x] { return math::log(x); });
+}
+
+template <class Step>
+inline float store_pow(double x, double y, Step step) {
+    return store_through(math::pow_enclosure(x, y), step, [x, y] { return math::pow(x, y); });
+}
 }  // namespace wide
 
 }  // namespace ferravane::model
