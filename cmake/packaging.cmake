@@ -23,12 +23,13 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   # The summary above is the first line; this is the extended description.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Ferravane computes single-strip stripline transmission lines: a flat strip
-centred between two ground planes in a homogeneous dielectric. Its dialog
-analyses a line (impedance, wavelengths, Q and losses over frequency, or the
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Ferravane computes stripline transmission lines: flat strips between two
+ground planes in a homogeneous dielectric. Its dialog analyses a centred
+strip (impedance, wavelengths, Q and losses over frequency, or the
 sensitivities over width) or synthesises strip widths for a range of
-impedances, in fixed-column tables and report files; its command line gives
-the same rows as aligned text, CSV or JSON.")
+impedances, in fixed-column tables and report files. Its command line gives
+the same rows, and with a 2-D field solver edge-coupled pairs and strips off
+centre, as aligned text, CSV, JSON or Touchstone files.")
   # Only the C and C++ runtimes; listed by hand so cross builds need no
   # dpkg-shlibdeps for the target.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1")

@@ -324,8 +324,9 @@ private:
         if (tol.s.given && req_.target != Target::z_diff_s && req_.command == Command::synthesize) {
             throw UsageError("s= goes with a gap that is given, not found");
         }
+        // A found width moves with W; one found together with the gap does not.
         if (tol.w.given && req_.command == Command::synthesize && req_.target != Target::z_diff_w &&
-            req_.target != Target::zo) {
+            req_.target != Target::z_diff_s && req_.target != Target::zo) {
             throw UsageError("w= goes with a width that is given or found alone");
         }
         check_corners(tol, line.b, line.t, line.er);

@@ -329,6 +329,10 @@ const ErrorCase kErrors[] = {
     {LINE "--tol s=1mil", "--tol: s= goes with a pair (--s or --zdiff)"},
     {LINE "--s 6mil --tol h=1mil", "--tol: h= goes with --h"},
     {LINE "--s 6mil --tol s=6mil", "--tol: s=6mil takes the gap S to 0 or below at a corner"},
+    // w= and s= go with what is given, or found alone (--zdiff with --s finds W, with --w finds S).
+    {"synthesize --b 62mil --er 4.3 --zdiff 90 --zcommon 30 --tol w=1mil", "--tol: w= goes with a width that is given or found alone"},
+    {"synthesize --b 62mil --er 4.3 --zodd 45 --zeven 65 --tol w=1mil", "--tol: w= goes with a width that is given or found alone"},
+    {"synthesize --b 62mil --er 4.3 --zdiff 90 --w 5mil --tol s=1mil", "--tol: s= goes with a gap that is given, not found"},
     // Touchstone.
     {LINE "--length 1in", "--length goes with --format touchstone"},
     {LINE "--f 1000 --format touchstone", "missing --length (the length of the section, with --format touchstone)"},

@@ -70,7 +70,10 @@ class Examples : public ::testing::TestWithParam<Example> {};
 
 TEST_P(Examples, PrintTheRecordedBytes) {
     const Example& e = GetParam();
-    const std::string got = outcome(run_cli(e.args));
+    const CliRun r = run_cli(e.args);
+    // An example the program refuses shows nothing: a usage error is 2.
+    EXPECT_NE(r.status, 2) << e.args << "\n" << r.err;
+    const std::string got = outcome(r);
     if (std::getenv("FERRAVANE_WRITE_EXAMPLES") != nullptr) {
         std::ofstream(cat(FERRAVANE_CLI_EXAMPLES, "/", e.name, ".txt"), std::ios::binary) << got;
         FAIL() << "recorded " << e.name;
