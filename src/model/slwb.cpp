@@ -20,7 +20,8 @@ namespace {
 using wide::exp;
 using wide::sqrt;
 using wide::store_log;
-using wide::store_pow;
+using wide::store_logs;
+using wide::store_pows;
 
 // The search converges in a few dozen steps for any realisable target; this
 // only bounds pathological inputs so that the callers always get an answer.
@@ -73,13 +74,15 @@ void estimate(const LineParts& p, const float zo[], float w[], int n) {
     for (int k = 0; k < n; ++k) {
         wo[k] = Stored(l.width_factor * sqrt(e[k] + kRootTermInverse) / (e[k] - 1.0)).value();
     }
+    double arg[kTogether];
+    double am[kTogether];
     for (int k = 0; k < n; ++k) {
-        deltaw[k] = store_pow(l.correction / (Stored(wo[k]) - l.correction_inverse), Stored(l.am),
-                              [&l](double p) { return l.r_squared + p; });
+        arg[k] = l.correction / (Stored(wo[k]) - l.correction_inverse);
+        am[k] = Stored(l.am);
     }
-    for (int k = 0; k < n; ++k) {
-        deltaw[k] = store_log(Stored(deltaw[k]), [&l](double lv) { return l.x_over_pi * (1.0 - 0.5 * lv); });
-    }
+    store_pows(arg, am, n, [&l](int, double p) { return l.r_squared + p; }, deltaw);
+    for (int k = 0; k < n; ++k) arg[k] = Stored(deltaw[k]);
+    store_logs(arg, n, [&l](int, double lv) { return l.x_over_pi * (1.0 - 0.5 * lv); }, deltaw);
     for (int k = 0; k < n; ++k) w[k] = Stored(b * (Stored(wo[k]) - Stored(deltaw[k]))).value();
 }
 

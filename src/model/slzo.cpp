@@ -20,11 +20,14 @@ namespace {
 using wide::cosh;
 using wide::sqrt;
 using wide::store_log;
+using wide::store_logs;
 using wide::store_pow;
+using wide::store_pows;
 
-// The steps around Wheeler's correction that take a function's value.
+// The steps of Wheeler's form that take a function's value.
 constexpr auto kItself = [](double v) { return v; };
 constexpr auto kHalfLogFromOne = [](double lv) { return 1.0 - 0.5 * lv; };
+constexpr auto kInMedium = [](double lv, const ZoMedium& m) { return lv * m.thirty_over_root_er; };
 
 // The two elliptic forms meet at k = 1/sqrt(2); the same constant decides
 // which modulus enters the logarithm and whether the ratio is inverted.
@@ -71,7 +74,7 @@ inline float in_dielectric(const ZoGeometry& g, const ZoMedium& m) {
     const Stored v = g.value;
     switch (g.form) {
         case ZoGeometry::Form::thick:
-            return store_log(v, [&m](double lv) { return lv * m.thirty_over_root_er; });
+            return store_log(v, [&m](double lv) { return kInMedium(lv, m); });
         case ZoGeometry::Form::wide:
             return Stored(30.0 * kPi / (m.root_er * v)).value();
         case ZoGeometry::Form::narrow:
@@ -109,14 +112,18 @@ void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium&
         }
         return;
     }
-    float deltaw[kMost];
+    // Each call's argument first, then the calls two at a time.
+    double arg[kMost];
+    double am[kMost];
     for (int k = 0; k < n; ++k) {
         const ZoLine& l = *lines[k];
-        deltaw[k] = store_pow(l.correction / (Stored(w[k]) / Stored(l.b) + l.correction_w), Stored(l.am), kItself);
+        arg[k] = l.correction / (Stored(w[k]) / Stored(l.b) + l.correction_w);
+        am[k] = Stored(l.am);
     }
-    for (int k = 0; k < n; ++k) {
-        deltaw[k] = store_log(lines[k]->r_squared + Stored(deltaw[k]), kHalfLogFromOne);
-    }
+    float deltaw[kMost];
+    store_pows(arg, am, n, [](int, double p) { return kItself(p); }, deltaw);
+    for (int k = 0; k < n; ++k) arg[k] = lines[k]->r_squared + Stored(deltaw[k]);
+    store_logs(arg, n, [](int, double lv) { return kHalfLogFromOne(lv); }, deltaw);
     float z[kMost];
     for (int k = 0; k < n; ++k) {
         const ZoLine& l = *lines[k];
@@ -125,11 +132,12 @@ void slzo_together(const ZoLine* const lines[], const float w[], const ZoMedium&
         const Stored temp = 8.0 / (kPi * wprime);
         z[k] = Stored(1.0 + 0.5 * temp * (temp + sqrt(temp * temp + kRootTerm))).value();
     }
+    // in_dielectric's thick form.
     for (int k = 0; k < n; ++k) {
-        const ZoGeometry g{ZoGeometry::Form::thick, z[k]};
-        if (geometry) geometry[k] = g;
-        zo[k] = in_dielectric(g, medium);
+        if (geometry) geometry[k] = ZoGeometry{ZoGeometry::Form::thick, z[k]};
+        arg[k] = Stored(z[k]);
     }
+    store_logs(arg, n, [&medium](int, double lv) { return kInMedium(lv, medium); }, zo);
 }
 
 // Each form straight into its last step.

@@ -69,6 +69,32 @@ template <class Step>
 inline float store_pow(double x, double y, Step step) {
     return store_through(math::pow_enclosure(x, y), step, [x, y] { return math::pow(x, y); });
 }
+
+// The same for n independent steps, two enclosures at a time: out[k] is
+// store_log(x[k], v -> step(k, v)), store_pow(x[k], y[k], ...) likewise.
+template <class Step>
+inline void store_logs(const double x[], int n, Step step, float out[]) {
+    for (int k = 0; k < n; k += 2) {
+        const int next = k + 1 < n ? k + 1 : k;
+        const math::EnclosurePair e = math::log_enclosures(x[k], x[next]);
+        for (int m = k; m <= next; ++m) {
+            out[m] = store_through(e.lane[m - k], [&](double v) { return step(m, v); },
+                                   [&] { return math::log(x[m]); });
+        }
+    }
+}
+
+template <class Step>
+inline void store_pows(const double x[], const double y[], int n, Step step, float out[]) {
+    for (int k = 0; k < n; k += 2) {
+        const int next = k + 1 < n ? k + 1 : k;
+        const math::EnclosurePair e = math::pow_enclosures(x[k], x[next], y[k], y[next]);
+        for (int m = k; m <= next; ++m) {
+            out[m] = store_through(e.lane[m - k], [&](double v) { return step(m, v); },
+                                   [&] { return math::pow(x[m], y[m]); });
+        }
+    }
+}
 }  // namespace wide
 
 }  // namespace ferravane::model

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -164,6 +166,37 @@ TEST(Enclosures, DeclineOutsideTheirDomain) {
     EXPECT_TRUE(log_enclosure(0x1p-1022).ok);
     EXPECT_TRUE(log_enclosure(std::numeric_limits<double>::max()).ok);
     EXPECT_TRUE(pow_enclosure(2.0, 1009.0).ok);  // 699.4
+}
+
+bool same_ends(const Enclosure& one, const Enclosure& lane) {
+    if (one.ok != lane.ok) return false;
+    return !one.ok || (std::bit_cast<std::uint64_t>(one.a) == std::bit_cast<std::uint64_t>(lane.a) &&
+                       std::bit_cast<std::uint64_t>(one.b) == std::bit_cast<std::uint64_t>(lane.b));
+}
+
+// Two lanes at once give each lane's one-lane enclosure, bit for bit, the
+// domain's edges and the arguments it declines included.
+TEST(Enclosures, PairsAreTheOneLaneFormTwice) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> odd_x = {0.0, -1.0, 0x1p-1030, 0x1p-1022, inf, std::nan(""), 1.0, 1e300};
+    const std::vector<double> odd_y = {0.0, 1010.0, -1010.0, inf, std::nan(""), 1.0};
+    Inputs in(4);
+    int differ = 0;
+    for (int i = 0; i < 400000; ++i) {
+        auto x = [&] {
+            return i % 16 == 0 ? odd_x[static_cast<std::size_t>(in.integer(0, 7))]
+                               : in.log_uniform_bits(0x1p-1000, 0x1p1000);
+        };
+        auto y = [&] {
+            return i % 16 == 1 ? odd_y[static_cast<std::size_t>(in.integer(0, 5))] : in.uniform(-3.0, 3.0);
+        };
+        const double x0 = x(), x1 = x(), y0 = y(), y1 = y();
+        const EnclosurePair l = log_enclosures(x0, x1);
+        const EnclosurePair p = pow_enclosures(x0, x1, y0, y1);
+        differ += !same_ends(log_enclosure(x0), l.lane[0]) + !same_ends(log_enclosure(x1), l.lane[1]);
+        differ += !same_ends(pow_enclosure(x0, y0), p.lane[0]) + !same_ends(pow_enclosure(x1, y1), p.lane[1]);
+    }
+    EXPECT_EQ(differ, 0);
 }
 
 // The ends of the model's log and pow steps store the same float almost

@@ -64,5 +64,32 @@ TEST(StoreThrough, ModelStepsStoreWhatTheCorrectlyRoundedFunctionsStore) {
     EXPECT_EQ(differ, 0);
 }
 
+// Steps two at a time store what each stores on its own, for any count.
+TEST(StoreThrough, ManyStepsStoreWhatEachStoresAlone) {
+    std::mt19937_64 gen(9);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int differ = 0;
+    for (int n = 1; n <= 12; ++n) {
+        for (int round = 0; round < 2000; ++round) {
+            double x[12], y[12], c[12];
+            for (int k = 0; k < n; ++k) {
+                x[k] = std::exp(-12.0 * unit(gen));
+                y[k] = 1.0 + unit(gen);
+                c[k] = unit(gen);
+            }
+            float logs[12], pows[12];
+            wide::store_logs(x, n, [&c](int k, double v) { return c[k] * (1.0 - 0.5 * v); }, logs);
+            wide::store_pows(x, y, n, [&c](int k, double v) { return c[k] + v; }, pows);
+            for (int k = 0; k < n; ++k) {
+                const double ck = c[k];
+                differ += float_bits(logs[k]) !=
+                          float_bits(wide::store_log(x[k], [ck](double v) { return ck * (1.0 - 0.5 * v); }));
+                differ += float_bits(pows[k]) != float_bits(wide::store_pow(x[k], y[k], [ck](double v) { return ck + v; }));
+            }
+        }
+    }
+    EXPECT_EQ(differ, 0);
+}
+
 }  // namespace
 }  // namespace ferravane::model
