@@ -3,6 +3,7 @@
 // same sweep without output. Every row comes whole from the row engine.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <span>
@@ -83,16 +84,20 @@ void sensitivity_rows(const state::DesignState& s, Rows& rows) {
     const bool synthesis = b1.ifunc == 2;
     engine::LineRows line(line_of(s.blk2), {.sensitivities = true});
     engine::Row row;
+    // The impedances of this row and the next ones, which the engine may
+    // find ahead: window[i] is point il + i, each computed once.
+    float window[engine::kAhead + 1];
+    std::size_t held = 0;
     for (std::int64_t il = 0; il <= b1.l; ++il) {
         if (synthesis) {
-            row.zo = model::sweep_point(il, b1.zstep, b1.zmin);
-            float next[engine::kAhead];
-            std::size_t ahead = 0;
-            for (; ahead < std::size(next) && il + 1 + static_cast<std::int64_t>(ahead) <= b1.l; ++ahead) {
-                next[ahead] = model::sweep_point(il + 1 + static_cast<std::int64_t>(ahead), b1.zstep, b1.zmin);
+            for (; held < std::size(window) && il + static_cast<std::int64_t>(held) <= b1.l; ++held) {
+                window[held] = model::sweep_point(il + static_cast<std::int64_t>(held), b1.zstep, b1.zmin);
             }
-            row.strip = line.for_impedance(row.zo, std::span<const float>(next, ahead));
+            row.zo = window[0];
+            row.strip = line.for_impedance(row.zo, std::span<const float>(window + 1, held - 1));
             if (!row.strip.realised) return rows.unrealisable(row);
+            std::copy(window + 1, window + held, window);
+            --held;
         } else {
             row.strip = line.of_width(model::sweep_point(il, b1.wstep, b1.wmin));
             row.zo = row.strip.zo;
