@@ -1,4 +1,4 @@
-// Cheap enclosures of log x and x^y: two doubles that bound the exact value,
+// Cheap enclosures of log x, e^x and x^y: two doubles that bound the exact value,
 // about 2^-38 apart relative to it. A formula step that stores a float
 // needs the correctly rounded double only when the float it stores differs
 // between the two ends, about once in 2^14 calls (model/step.hpp); the
@@ -44,8 +44,8 @@ inline constexpr double kLogCheapErr = 0x1p-39;
 // left out (2^-66.5), the last product, sum and scaling: under 2^-50.
 inline constexpr double kExpCheapErr = 0x1p-46;
 
-// The largest |y log x| pow_enclosure takes: e^t is then a normal double
-// and its scaling by 2^(k >> 8) exact.
+// The largest |x| of e^x, and |y log x| of x^y, taken: e^x is then a
+// normal double and its scaling by 2^(k >> 8) exact.
 inline constexpr double kCheapExpLimit = 700.0;
 
 // ln 2 rounded to a double: k ln2 is then off by 2^-54 |k| at most.
@@ -158,6 +158,16 @@ template <class V>
     // absolute error of its argument into the same relative error.
     const double v = detail::exp_cheap<double>(t);
     const double e = v * (detail::kExpCheapErr + at * (2 * detail::kLogCheapErr));
+    return {v - e, v + e, true};
+}
+
+// Encloses e^x, for |x| < 700.
+[[gnu::always_inline]] inline Enclosure exp_enclosure(double x) {
+    if (!(std::fabs(x) < detail::kCheapExpLimit)) {
+        return {};  // also a NaN
+    }
+    const double v = detail::exp_cheap<double>(x);
+    const double e = v * detail::kExpCheapErr;
     return {v - e, v + e, true};
 }
 

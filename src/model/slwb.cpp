@@ -4,6 +4,7 @@
 // complementary modulus k' = tanh(pi W / 2B). Finite thickness: the inverse
 // of Wheeler's formula as an estimate, then a stepping search with slzo
 // until the impedance is within 0.1 % of the target.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -64,15 +65,35 @@ float cohn_inverse(Stored a, Stored b) {
 void estimate(const LineParts& p, const float zo[], float w[], int n) {
     const ZoLine& l = p.line;
     const Stored b = l.b;
-    double e[kTogether];
+    double pi_a[kTogether];
     float wo[kTogether];
     float deltaw[kTogether];
     for (int k = 0; k < n; ++k) {
         const Stored a = Stored(zo[k]) * p.medium.root_er / (30.0 * kPi);
-        e[k] = exp(kPi * a);  // not stored: used wide by the next step
+        pi_a[k] = kPi * a;
     }
+    // W/(B - T) from e^(pi a), which is not stored: used wide, twice. The
+    // numerator rises with it and so does the denominator (e^(pi a) > 1),
+    // so over the enclosure of e^(pi a) the step lies between the
+    // numerator at one end over the denominator at the other. Only when
+    // those store different floats is the correctly rounded exp needed.
+    auto width = [&l](double e_above, double e_below) {
+        return l.width_factor * sqrt(e_above + kRootTermInverse) / (e_below - 1.0);
+    };
     for (int k = 0; k < n; ++k) {
-        wo[k] = Stored(l.width_factor * sqrt(e[k] + kRootTermInverse) / (e[k] - 1.0)).value();
+        const math::Enclosure ends = math::exp_enclosure(pi_a[k]);
+        const double lo = ends.a < ends.b ? ends.a : ends.b;
+        const double hi = ends.a < ends.b ? ends.b : ends.a;
+        if (ends.ok && lo > 1.0 && l.width_factor > 0.0) {
+            const float low = Stored(width(lo, hi)).value();
+            const float high = Stored(width(hi, lo)).value();
+            if (low == high && std::bit_cast<std::uint32_t>(low) == std::bit_cast<std::uint32_t>(high)) {
+                wo[k] = low;
+                continue;
+            }
+        }
+        const double ek = exp(pi_a[k]);
+        wo[k] = Stored(width(ek, ek)).value();
     }
     double arg[kTogether];
     double am[kTogether];

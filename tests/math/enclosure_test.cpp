@@ -1,4 +1,4 @@
-// The cheap enclosures of log and pow against MPFR: the exact value lies
+// The cheap enclosures of log, exp and pow against MPFR: the exact value lies
 // between the two ends, the kernels keep their stated margin (their error
 // is within a sixteenth of the bound the ends are built on), and the ends
 // decide a float almost always.
@@ -21,7 +21,7 @@ namespace {
 using reference::hex;
 using reference::Inputs;
 
-// log x or x^y to 256 bits, as the exact value.
+// log x, e^x or x^y to 256 bits, as the exact value.
 class Exact {
 public:
     Exact() {
@@ -34,6 +34,10 @@ public:
     void log(double x) {
         mpfr_set_d(x_, x, MPFR_RNDN);
         mpfr_log(r_, x_, MPFR_RNDN);
+    }
+    void exp(double x) {
+        mpfr_set_d(x_, x, MPFR_RNDN);
+        mpfr_exp(r_, x_, MPFR_RNDN);
     }
     void pow(double x, double y) {
         mpfr_set_d(x_, x, MPFR_RNDN);
@@ -61,10 +65,13 @@ private:
     mpfr_t x_, y_, r_, d_;
 };
 
+enum class Fn { log, exp, pow };
+
 struct Domain {
     const char* name;
+    Fn fn;
     double (*x)(Inputs&);
-    double (*y)(Inputs&);  // nullptr: log
+    double (*y)(Inputs&);  // pow's exponent
     int count;
 };
 void PrintTo(const Domain& d, std::ostream* os) { *os << d.name; }
@@ -74,27 +81,31 @@ void PrintTo(const Domain& d, std::ostream* os) { *os << d.name; }
 // subintervals beside it), at powers of two, and y log x near its limit.
 const std::vector<Domain>& domains() {
     static const std::vector<Domain> d = {
-        {"log_model", [](Inputs& in) { return in.log_uniform_bits(1e-6, 1e3); }, nullptr, 200000},
-        {"log_whole", [](Inputs& in) { return in.log_uniform_bits(0x1p-1022, 0x1p1023); }, nullptr, 200000},
-        {"log_near_one", [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-6); }, nullptr,
-         200000},
-        {"log_beside_one", [](Inputs& in) { return in.uniform(1.0 - 0x1p-7, 1.0 + 0x1p-6); }, nullptr, 200000},
-        {"log_powers_of_two",
+        {"log_model", Fn::log, [](Inputs& in) { return in.log_uniform_bits(1e-6, 1e3); }, nullptr, 100000},
+        {"log_whole", Fn::log, [](Inputs& in) { return in.log_uniform_bits(0x1p-1022, 0x1p1023); }, nullptr, 100000},
+        {"log_near_one", Fn::log, [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-6); }, nullptr,
+         100000},
+        {"log_beside_one", Fn::log, [](Inputs& in) { return in.uniform(1.0 - 0x1p-7, 1.0 + 0x1p-6); }, nullptr, 100000},
+        {"log_powers_of_two", Fn::log,
          [](Inputs& in) {
              return std::ldexp(1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-8),
                                static_cast<int>(in.integer(-1000, 1000)));
          },
-         nullptr, 100000},
-        {"pow_model", [](Inputs& in) { return in.log_uniform_bits(1e-4, 0.5); },
-         [](Inputs& in) { return in.uniform(1.0, 2.0); }, 200000},
-        {"pow_whole", [](Inputs& in) { return in.log_uniform_bits(1e-300, 1e300); },
-         [](Inputs& in) { return in.uniform(-1.0, 1.0); }, 200000},
-        {"pow_large_exponent", [](Inputs& in) { return in.log_uniform_bits(0.5, 2.0); },
-         [](Inputs& in) { return in.sign() * in.log_uniform(1.0, 4000.0); }, 200000},
-        {"pow_near_limit", [](Inputs& in) { return in.log_uniform_bits(2.0, 1e10); },
-         [](Inputs& in) { return in.sign() * in.uniform(690.0, 700.0) / 23.0; }, 100000},
-        {"pow_x_near_one", [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-6); },
-         [](Inputs& in) { return in.uniform(-100.0, 100.0); }, 100000},
+         nullptr, 50000},
+        {"exp_model", Fn::exp, [](Inputs& in) { return in.uniform(0.0, 20.0); }, nullptr, 100000},
+        {"exp_whole", Fn::exp, [](Inputs& in) { return in.uniform(-700.0, 700.0); }, nullptr, 100000},
+        {"exp_small", Fn::exp, [](Inputs& in) { return in.sign() * in.log_uniform(0x1p-60, 1.0); }, nullptr,
+         50000},
+        {"pow_model", Fn::pow, [](Inputs& in) { return in.log_uniform_bits(1e-4, 0.5); },
+         [](Inputs& in) { return in.uniform(1.0, 2.0); }, 100000},
+        {"pow_whole", Fn::pow, [](Inputs& in) { return in.log_uniform_bits(1e-300, 1e300); },
+         [](Inputs& in) { return in.uniform(-1.0, 1.0); }, 100000},
+        {"pow_large_exponent", Fn::pow, [](Inputs& in) { return in.log_uniform_bits(0.5, 2.0); },
+         [](Inputs& in) { return in.sign() * in.log_uniform(1.0, 4000.0); }, 100000},
+        {"pow_near_limit", Fn::pow, [](Inputs& in) { return in.log_uniform_bits(2.0, 1e10); },
+         [](Inputs& in) { return in.sign() * in.uniform(690.0, 700.0) / 23.0; }, 50000},
+        {"pow_x_near_one", Fn::pow, [](Inputs& in) { return 1.0 + in.sign() * in.log_uniform(0x1p-52, 0x1p-6); },
+         [](Inputs& in) { return in.uniform(-100.0, 100.0); }, 50000},
     };
     return d;
 }
@@ -113,15 +124,17 @@ TEST_P(Enclosures, HoldTheExactValueWithTheirMargin) {
     for (int i = 0; i < d.count; ++i) {
         const double x = d.x(in);
         const double y = d.y ? d.y(in) : 0.0;
-        const Enclosure e = d.y ? pow_enclosure(x, y) : log_enclosure(x);
+        const Enclosure e = d.fn == Fn::pow ? pow_enclosure(x, y)
+                            : d.fn == Fn::exp ? exp_enclosure(x)
+                                              : log_enclosure(x);
         if (!e.ok) {
             continue;
         }
         ++enclosed;
-        if (d.y) {
-            exact.pow(x, y);
-        } else {
-            exact.log(x);
+        switch (d.fn) {
+            case Fn::log: exact.log(x); break;
+            case Fn::exp: exact.exp(x); break;
+            case Fn::pow: exact.pow(x, y); break;
         }
         ASSERT_TRUE(exact.between(e.a, e.b)) << d.name << " x " << hex(x) << " y " << hex(y);
         const double mid = 0.5 * (e.a + e.b);
@@ -150,6 +163,11 @@ TEST(Enclosures, DeclineOutsideTheirDomain) {
     for (const double x : {0.0, -0.0, -1.0, 0x1p-1030, inf, -inf, nan}) {
         EXPECT_FALSE(log_enclosure(x).ok) << hex(x);
     }
+    for (const double x : {700.0, -700.0, 710.0, -746.0, inf, -inf, nan}) {
+        EXPECT_FALSE(exp_enclosure(x).ok) << hex(x);
+    }
+    EXPECT_TRUE(exp_enclosure(699.9).ok);
+    EXPECT_TRUE(exp_enclosure(-699.9).ok);
     for (const Case c : std::vector<Case>{{0.0, 2.0},
                                           {-2.0, 2.0},
                                           {0x1p-1030, 0.5},
