@@ -84,7 +84,8 @@ TEST(StoreThrough, ManyStepsStoreWhatEachStoresAlone) {
                 const double ck = c[k];
                 differ += float_bits(logs[k]) !=
                           float_bits(wide::store_log(x[k], [ck](double v) { return ck * (1.0 - 0.5 * v); }));
-                differ += float_bits(pows[k]) != float_bits(wide::store_pow(x[k], y[k], [ck](double v) { return ck + v; }));
+                differ += float_bits(pows[k]) !=
+                          float_bits(wide::store_pow(x[k], y[k], [ck](double v) { return ck + v; }));
             }
         }
     }
